@@ -1,0 +1,40 @@
+#include "Cli.h"
+
+#include "Commands.h"
+
+#include <iomanip>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+const std::vector<CliCommand> kCommands = {
+    // {"name", "one-line summary", RunName},
+};
+
+void PrintHelp(std::ostream &out)
+{
+    out << "Usage: quillora-cli COMMAND [OPTIONS] [ARGS]\n\n"
+           "Finds, reads and saves web novels from sources you describe.\n\n"
+           "Commands:\n";
+    for (const CliCommand &command : kCommands)
+        out << "  " << std::left << std::setw(12) << command.name << command.summary << '\n';
+    out << "\nRun 'quillora-cli COMMAND --help' for a command's options.\n";
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string> &args, CliIo &io)
+{
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp(io.out);
+        return args.empty() ? ExitUsage : ExitOk;
+    }
+    for (const CliCommand &command : kCommands) {
+        if (args[0] == command.name)
+            return command.run(std::vector<std::string>(args.begin() + 1, args.end()), io);
+    }
+    io.err << "quillora-cli: unknown command '" << args[0] << "' (see quillora-cli --help)\n";
+    return ExitUsage;
+}
