@@ -11,6 +11,8 @@ namespace {
 
 const std::vector<CliCommand> kCommands = {
     // {"name", "one-line summary", RunName},
+    {"escape", "print a search keyword in the utf8 or usc2 escaped form", RunEscape},
+    {"sources", "list, add, modify, delete and activate sources", RunSources},
 };
 
 void PrintHelp(std::ostream &out)

@@ -1,11 +1,6 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/gui/StartProgram.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.show();
-    app.exec();
-    return 0;
+    return StartProgram(argc, argv);
 }

@@ -1,0 +1,36 @@
+#include "StartProgram.h"
+
+#include "app/AppState.h"
+#include "app/gui/MainWindow.h"
+#include "app/gui/WindowSnapshots.h"
+#include "platform/ProgramFolder.h"
+#include "platform/gui/GuiPlatformHooks.h"
+
+#include <QApplication>
+
+namespace fs = std::filesystem;
+
+int StartProgram(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillora"));
+    const fs::path programFolder = ResolveProgramFolder();
+    std::error_code ec;
+    fs::current_path(programFolder, ec);
+    return RunMainWindow(programFolder);
+}
+
+int RunMainWindow(const fs::path &programFolder)
+{
+    // Everything the handlers share lives here and goes away with the
+    // loop, after the window that uses it.
+    AppState state;
+    GuiPlatformHooks hooks;
+    MainWindow window(state, programFolder, hooks);
+    QObject::connect(&window, &MainWindow::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    window.show();
+    if (const QString folder = SnapshotFolderRequested(); !folder.isEmpty())
+        ScheduleSnapshots(window, folder);
+    QApplication::exec();
+    return 0;
+}
