@@ -12,7 +12,14 @@ namespace {
 const std::vector<CliCommand> kCommands = {
     // {"name", "one-line summary", RunName},
     {"escape", "print a search keyword in the utf8 or usc2 escaped form", RunEscape},
+    {"fetch", "fetch one page and print its text", RunFetch},
+    {"html2text", "print the plain text of HTML read from standard input", RunHtml2Text},
+    {"regex", "run a source expression over standard input, print the matches", RunRegex},
     {"sources", "list, add, modify, delete and activate sources", RunSources},
+    {"search", "search the source for a work and list the results", RunSearch},
+    {"work", "load a work: its data and its chapter list", RunWork},
+    {"chapter", "fetch one chapter and print its text", RunChapter},
+    {"download", "download a work's chapters into text files", RunDownload},
 };
 
 void PrintHelp(std::ostream &out)

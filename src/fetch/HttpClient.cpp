@@ -276,6 +276,10 @@ HttpFailure Classify(CURL *curl, CURLcode code, const Transfer &transfer)
         return HttpFailure::Resolve;
     case CURLE_COULDNT_CONNECT:
         return HttpFailure::Connect;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_TOO_MANY_REDIRECTS:
+        // A redirect to a refused scheme, or one too many: no usable answer.
+        return HttpFailure::NoResponse;
     case CURLE_WRITE_ERROR:
         if (transfer.limitHit)
             return transfer.request.stopAtLimit ? HttpFailure::None : HttpFailure::TooLarge;

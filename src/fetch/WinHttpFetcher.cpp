@@ -144,9 +144,34 @@ bool StartsWithNoCase(const std::string &text, const std::string &prefix)
     return text.size() >= prefix.size() && FindGbk(text.substr(0, prefix.size()), prefix, 0, true) == 0;
 }
 
-std::string PageTextOf(const ByteBuffer &body)
+bool EndsWith(const std::string &text, const std::string &suffix)
 {
-    return body.substr(0, body.find('\0'));
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Everything of the request but its header lines.
+HttpRequest RequestFor(const std::string &url, const WinHttpFetchParams &params)
+{
+    HttpRequest request;
+    request.url = GbkToUtf8(url);
+    request.method = Verb(params.method);
+    request.body = params.bodyBytes.empty() ? params.bodyText : params.bodyBytes;
+    request.followRedirects = !params.noRedirect;
+    const long long timeoutMs = params.timeoutSeconds > 0 ? params.timeoutSeconds * 1000LL : 30000LL;
+    request.timeoutMs = static_cast<int>(std::min<long long>(timeoutMs, INT_MAX));
+    request.proxy = params.proxy;
+    if (!params.userName.empty() && !params.password.empty()) {
+        request.userName = params.userName;
+        request.password = params.password;
+    }
+    if (!params.proxyUser.empty() && !params.proxyPassword.empty()) {
+        request.proxyUser = params.proxyUser;
+        request.proxyPassword = params.proxyPassword;
+    }
+    // Cookies that the server sets along a redirect go with the next request
+    // only when the caller keeps cookies itself.
+    request.cookieEngine = !params.requestCookies.empty();
+    return request;
 }
 
 } // namespace
@@ -173,25 +198,7 @@ std::string WinHttpFetcher::Fetch(const std::string &url, WinHttpFetchParams &pa
     if (!HttpAvailable())
         return fail(700, kNoneDone);
 
-    HttpRequest request;
-    request.url = GbkToUtf8(url);
-    request.method = Verb(params.method);
-    request.body = params.bodyBytes.empty() ? params.bodyText : params.bodyBytes;
-    request.followRedirects = !params.noRedirect;
-    const long long timeoutMs = params.timeoutSeconds > 0 ? params.timeoutSeconds * 1000LL : 30000LL;
-    request.timeoutMs = static_cast<int>(std::min<long long>(timeoutMs, INT_MAX));
-    request.proxy = params.proxy;
-    if (!params.userName.empty() && !params.password.empty()) {
-        request.userName = params.userName;
-        request.password = params.password;
-    }
-    if (!params.proxyUser.empty() && !params.proxyPassword.empty()) {
-        request.proxyUser = params.proxyUser;
-        request.proxyPassword = params.proxyPassword;
-    }
-    // Cookies that the server sets along a redirect go with the next request
-    // only when the caller keeps cookies itself.
-    request.cookieEngine = !params.requestCookies.empty();
+    HttpRequest request = RequestFor(url, params);
     if (!HttpClient::IsHttpAddress(request.url))
         return fail(701, kBadAddress);
     if (!HeaderLines(WorkingHeaders(params), request.headers))
@@ -222,37 +229,54 @@ std::string WinHttpFetcher::Fetch(const std::string &url, WinHttpFetchParams &pa
     std::string pageText;
     if (!result.rawHeaders.empty()) {
         params.responseHeaders = result.rawHeaders;
-        const std::string firstLine = result.rawHeaders.substr(0, result.rawHeaders.find("\r\n"));
         // A broken read stays reported as such instead of showing "200 OK".
-        if (result.ok())
+        if (result.ok()) {
+            const std::string firstLine = result.rawHeaders.substr(0, result.rawHeaders.find("\r\n"));
             params.statusText = firstLine.size() > 9 ? firstLine.substr(9) : std::string();
-        for (const std::string &line : SplitGbk(result.rawHeaders, "\r\n")) {
-            if (TextBefore(line, ": ") == "Set-Cookie") {
-                const std::string value = line.find(';') != std::string::npos
-                                              ? TextBetween(line, "Set-Cookie:", ";")
-                                              : RemoveAllNoCase(line, "Set-Cookie:");
-                params.responseCookies += TrimBlanks(value) + "; ";
-            }
-            if (StartsWithNoCase(line, "Location: "))
-                params.redirectUrl = line.substr(10);
-            ProcessPendingEvents();
         }
-        if (params.responseCookies.size() >= 2
-            && params.responseCookies.compare(params.responseCookies.size() - 2, 2, "; ") == 0)
-            params.responseCookies.resize(params.responseCookies.size() - 2);
+        ReadHeaderLines(result.rawHeaders, params);
         if (params.mergeCookies && !params.requestCookies.empty())
             params.responseCookies = MergeCookies(params.requestCookies, params.responseCookies);
-
         params.responseBytes = result.body;
-        pageText = PageTextOf(result.body);
-        RegexEngine regex;
-        if (regex.Search("<meta.+?charset=[^\\w]?([-\\w]+)", pageText.substr(0, 1024))) {
-            const std::string charset = regex.SubMatch(1, 1);
-            if (!charset.empty() && charset != "gbk" && charset != "gb2312")
-                CharsetToGbk(result.body, charset, pageText); // an unknown set keeps the bytes
-            ProcessPendingEvents();
-        }
+        pageText = PageText(result.body);
     }
     ProcessPendingEvents(kAllDone);
     return pageText;
+}
+
+void WinHttpFetcher::ReadHeaderLines(const std::string &rawHeaders, WinHttpFetchParams &params)
+{
+    std::string collected;
+    for (const std::string &line : SplitGbk(rawHeaders, "\r\n")) {
+        // Only the name=value part of a cookie is kept; its attributes go.
+        if (TextBefore(line, ": ") == "Set-Cookie") {
+            const std::string value = line.find(';') != std::string::npos ? TextBetween(line, "Set-Cookie:", ";")
+                                                                           : RemoveAllNoCase(line, "Set-Cookie:");
+            collected += TrimBlanks(value) + "; ";
+        }
+        if (StartsWithNoCase(line, "Location: "))
+            params.redirectUrl = line.substr(10);
+        ProcessPendingEvents();
+    }
+    // The caller's own cookie text and the new items stay separate items.
+    std::string &cookies = params.responseCookies;
+    if (!collected.empty() && !cookies.empty() && !EndsWith(cookies, "; "))
+        cookies += EndsWith(cookies, ";") ? " " : "; ";
+    cookies += collected;
+    if (EndsWith(cookies, "; "))
+        cookies.resize(cookies.size() - 2);
+}
+
+std::string WinHttpFetcher::PageText(const ByteBuffer &body)
+{
+    std::string text = body.substr(0, body.find('\0'));
+    // Only the head of the page is searched, so a long page costs nothing.
+    RegexEngine regex;
+    if (regex.Search("<meta.+?charset=[^\\w]?([-\\w]+)", std::string_view(text).substr(0, 1024))) {
+        const std::string charset = regex.SubMatch(1, 1);
+        if (!charset.empty() && charset != "gbk" && charset != "gb2312")
+            CharsetToGbk(body, charset, text); // an unknown set keeps the bytes as they are
+        ProcessPendingEvents();
+    }
+    return text;
 }

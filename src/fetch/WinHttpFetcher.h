@@ -62,6 +62,11 @@ public:
 
 private:
     void ProcessPendingEvents(int times = 1);
+    // Status-independent reading of the response header lines: cookies,
+    // redirect address, one round of pending events per line.
+    void ReadHeaderLines(const std::string &rawHeaders, WinHttpFetchParams &params);
+    // The body as code-page text, decoded again when its meta tag says so.
+    std::string PageText(const ByteBuffer &body);
 
     PlatformHooks *m_hooks;
 };

@@ -59,11 +59,10 @@ bool BuildStore(const fs::path &folder, const std::vector<SourceRecord> &rows, O
 }
 
 // A first start without a configuration file works with the example at once.
-void ActivateExampleIfUnset(const fs::path &folder)
+bool ActivateExampleIfUnset(const fs::path &folder)
 {
     std::error_code ec;
-    if (!fs::exists(ConfigFilePath(folder), ec))
-        SaveActiveSource(folder, ExampleSource().source);
+    return !fs::exists(ConfigFilePath(folder), ec) && SaveActiveSource(folder, ExampleSource().source);
 }
 
 } // namespace
@@ -96,7 +95,7 @@ OpenedStore OpenSourceStore(const fs::path &programFolder)
         const std::vector<SourceRecord> rows = FirstRows(programFolder, opened, exampleOnly);
         opened.created = BuildStore(programFolder, rows, opened);
         if (opened.created && exampleOnly)
-            ActivateExampleIfUnset(programFolder);
+            opened.activatedExample = ActivateExampleIfUnset(programFolder);
     }
     if (fs::exists(file, ec) && !opened.store->Open(file))
         opened.notes.push_back(std::string(SourceStore::kFileName) + " is not a source store; it was left as it is");

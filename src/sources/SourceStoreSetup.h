@@ -19,6 +19,7 @@ struct OpenedStore {
     std::unique_ptr<SourceStore> store; // never null; not open when it failed
     bool created = false;
     int imported = 0;               // rows taken from voldTorva.mdb
+    bool activatedExample = false;  // the example was written to the configuration file
     std::vector<std::string> notes; // calm English lines worth telling the user
 };
 

@@ -70,7 +70,7 @@ size_t CodePageCharLength(std::string_view text, size_t i)
 // Source expressions write a double quote as "#引号".
 std::string ReplaceQuoteToken(std::string_view pattern)
 {
-    static const std::string token = "#" + Utf8ToGbk("引号");
+    static const std::string token = std::string("#").append(Utf8ToGbk("引号"));
     std::string out;
     out.reserve(pattern.size());
     size_t i = 0;
@@ -105,11 +105,15 @@ bool IsKnownLetterEscape(char c)
 // Line anchors: with `multiline` "^" matches after "\n" or "\r" and "$"
 // before them (PCRE2's own anchors know only "\n", the newline that keeps a
 // dot from matching). Inside a set "[" is an ordinary character.
+//
+// Every top-level alternative starts with a callout, so that each match
+// attempt passes CheckDeadline once.
 std::string TranslatePattern(std::string_view pattern, bool multiline)
 {
-    std::string out;
+    std::string out = "(?C)";
     out.reserve(pattern.size() + 16);
     bool inSet = false;
+    int depth = 0;
     for (size_t i = 0; i < pattern.size(); ++i) {
         const char c = pattern[i];
         if (c == '\\' && i + 1 < pattern.size()) {
@@ -133,7 +137,9 @@ std::string TranslatePattern(std::string_view pattern, bool multiline)
         if (inSet) {
             if (c == ']')
                 inSet = false;
-            out += c == '[' ? std::string("\\[") : std::string(1, c);
+            if (c == '[')
+                out += '\\';
+            out += c;
             continue;
         }
         if (c == '[') {
@@ -145,7 +151,10 @@ std::string TranslatePattern(std::string_view pattern, bool multiline)
             out += "(?<![^\\r\\n])";
         } else if (multiline && c == '$') {
             out += "(?![^\\r\\n])";
+        } else if (c == '|' && depth == 0) {
+            out += "|(?C)";
         } else {
+            depth += c == '(' ? 1 : c == ')' ? -1 : 0;
             out += c;
         }
     }
@@ -242,8 +251,7 @@ bool RegexEngine::Search(std::string_view pattern, std::string_view subject, boo
     // character of the page. It counts as an expression that cannot be used.
     if (m_pattern.empty())
         return false;
-    const Code code =
-        Compile("(?C)" + TranslatePattern(GbkToUtf8(m_pattern), multiline), caseSensitive, multiline);
+    const Code code = Compile(TranslatePattern(GbkToUtf8(m_pattern), multiline), caseSensitive, multiline);
     MatchContext context(pcre2_match_context_create(nullptr));
     JitStack stack(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
     if (!code || !context)

@@ -249,7 +249,8 @@ TEST(WinHttpFetcherTest, SetCookieLinesAreCollectedAndMerged)
         params.mergeCookies = false;
         params.requestCookies = "a=1";
         WinHttpFetcher().Fetch(server.Url("/"), params);
-        EXPECT_EQ(params.responseCookies, "old=0sid=1; x=2");
+        // Appended as further items, not glued to the last one.
+        EXPECT_EQ(params.responseCookies, "old=0; sid=1; x=2");
         EXPECT_EQ(params.requestCookies, "a=1");
     }
     {
@@ -290,6 +291,8 @@ TEST(WinHttpFetcherTest, FailuresGiveTheirNumberedMessage)
         peer.Send("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n<p>slow");
         peer.Wait(4000);
     });
+    RawServer hangsUp([](const ReceivedRequest &, RawConnection &) {});
+    RawServer garbage = Answering("HELLO THERE\r\n\r\n");
     const std::string refused = "http://127.0.0.1:" + std::to_string(RawServer::UnusedPort()) + "/";
     WinHttpFetchParams oneSecond;
     oneSecond.timeoutSeconds = 1;
@@ -305,6 +308,8 @@ TEST(WinHttpFetcherTest, FailuresGiveTheirNumberedMessage)
         {"unknown host", "http://no-such-host.invalid/x", {}, "703 创建WinHttp连接失败!", "", 4},
         {"a line that is no header", "http://127.0.0.1:1/", badHeader, "710 设置协议头失败!", "", 6},
         {"no answer within the time-out", silent.Url("/"), oneSecond, "712 服务器未响应!", "", 8},
+        {"closed without an answer", hangsUp.Url("/"), {}, "712 服务器未响应!", "", 8},
+        {"no HTTP answer", garbage.Url("/"), {}, "712 服务器未响应!", "", 8},
         {"closed mid-body", halfBody.Url("/"), {}, "713 读取数据失败!", "<p>first part", -1},
         {"stalled mid-body", stalling.Url("/"), oneSecond, "713 读取数据失败!", "<p>slow", -1},
     };

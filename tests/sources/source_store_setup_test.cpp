@@ -31,6 +31,7 @@ TEST(SourceStoreSetup, FirstStartMakesTheExampleAndActivatesIt)
     OpenedStore opened = OpenSourceStore(folder.path());
     ASSERT_TRUE(opened.store->IsOpen());
     EXPECT_TRUE(opened.created);
+    EXPECT_TRUE(opened.activatedExample);
     const std::vector<SourceRecord> rows = opened.store->ListAll();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].id, "1");

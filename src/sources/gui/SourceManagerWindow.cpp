@@ -73,6 +73,12 @@ void SourceManagerWindow::Run(AppState &state, const std::filesystem::path &prog
                               QWidget *parent)
 {
     const OpenedStore opened = OpenSourceStore(programFolder);
+    if (opened.activatedExample) {
+        // The first start in this folder: the example is the active source.
+        state.activeSource = UnescapeExpressions(ExampleSource().source);
+        if (sourceLabel != nullptr)
+            sourceLabel->setText(FromGbk(state.activeSource.name));
+    }
     SourceManagerWindow window(state, programFolder, *opened.store, sourceLabel, parent);
     if (!opened.notes.empty()) {
         QStringList lines;
