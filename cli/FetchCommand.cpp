@@ -8,7 +8,8 @@
 
 #include <ostream>
 
-namespace {
+namespace
+{
 
 constexpr const char *kUsage =
     "Usage: quillora-cli fetch [OPTIONS] URL\n\n"
@@ -78,8 +79,7 @@ int FetchWinHttp(const FetchOptions &options, CliIo &io)
     const std::string text = WinHttpFetcher().Fetch(options.url, params);
     if (options.verbose) {
         io.err << "status: " << GbkToUtf8(params.statusText) << '\n'
-               << GbkToUtf8(params.responseHeaders)
-               << "cookies: " << GbkToUtf8(params.responseCookies) << '\n'
+               << GbkToUtf8(params.responseHeaders) << "cookies: " << GbkToUtf8(params.responseCookies) << '\n'
                << "redirect: " << GbkToUtf8(params.redirectUrl) << '\n';
     }
     io.out << (options.raw ? params.responseBytes : GbkToUtf8(text));

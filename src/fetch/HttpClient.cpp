@@ -6,7 +6,8 @@
 #include <chrono>
 #include <memory>
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 
@@ -184,8 +185,8 @@ HeaderList BuildHeaderList(const HttpRequest &request)
             list = grown;
     };
     for (const std::string &line : request.headers) {
-        if (line.find(':') == std::string::npos || line.find_first_of("\r\n") != std::string::npos
-            || line.find('\0') != std::string::npos)
+        if (line.find(':') == std::string::npos || line.find_first_of("\r\n") != std::string::npos ||
+            line.find('\0') != std::string::npos)
             continue;
         add(line);
     }

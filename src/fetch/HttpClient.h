@@ -91,8 +91,9 @@ struct HttpResult {
     bool ok() const { return failure == HttpFailure::None; }
 };
 
-class HttpClient {
-public:
+class HttpClient
+{
+  public:
     static HttpResult Perform(const HttpRequest &request);
     // True when Perform would accept the address (an http or https URL).
     static bool IsHttpAddress(const std::string &url);

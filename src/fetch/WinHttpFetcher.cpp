@@ -15,12 +15,13 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // How many preparation steps had succeeded when a fetch ended: each of them
 // is followed by one round of pending events on the way out.
 enum StepsDone : int {
-    kNoneDone = 0,  // the HTTP stack is missing
+    kNoneDone = 0, // the HTTP stack is missing
     kBadAddress = 1,
     kNoSession = 2,
     kNoConnection = 4,
@@ -41,14 +42,22 @@ const std::string &Message(int number)
     static const std::string m712 = Utf8ToGbk("712 服务器未响应!");
     static const std::string m713 = Utf8ToGbk("713 读取数据失败!");
     switch (number) {
-    case 700: return m700;
-    case 701: return m701;
-    case 702: return m702;
-    case 703: return m703;
-    case 710: return m710;
-    case 711: return m711;
-    case 712: return m712;
-    default: return m713;
+    case 700:
+        return m700;
+    case 701:
+        return m701;
+    case 702:
+        return m702;
+    case 703:
+        return m703;
+    case 710:
+        return m710;
+    case 711:
+        return m711;
+    case 712:
+        return m712;
+    default:
+        return m713;
     }
 }
 
@@ -83,7 +92,8 @@ std::string WorkingHeaders(const WinHttpFetchParams &params)
         bool postOnly;
     };
     static const DefaultHeader defaults[] = {
-        {"User-Agent: ", "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)\r\n", false},
+        {"User-Agent: ", "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)\r\n",
+         false},
         {"Accept: ", "Accept: text/html, application/xhtml+xml, */*\r\n", false},
         {"Accept-Encoding: ", "Accept-Encoding: gbk, GB2312\r\n", false},
         {"Accept-Language: ", "Accept-Language: zh-cn\r\n", false},
@@ -133,8 +143,7 @@ bool HeaderLines(const std::string &text, std::vector<std::string> &lines)
 
 std::string RemoveAllNoCase(std::string text, const std::string &marker)
 {
-    for (std::size_t at = FindGbk(text, marker, 0, true); at != std::string::npos;
-         at = FindGbk(text, marker, at, true))
+    for (std::size_t at = FindGbk(text, marker, 0, true); at != std::string::npos; at = FindGbk(text, marker, at, true))
         text.erase(at, marker.size());
     return text;
 }
@@ -251,7 +260,7 @@ void WinHttpFetcher::ReadHeaderLines(const std::string &rawHeaders, WinHttpFetch
         // Only the name=value part of a cookie is kept; its attributes go.
         if (TextBefore(line, ": ") == "Set-Cookie") {
             const std::string value = line.find(';') != std::string::npos ? TextBetween(line, "Set-Cookie:", ";")
-                                                                           : RemoveAllNoCase(line, "Set-Cookie:");
+                                                                          : RemoveAllNoCase(line, "Set-Cookie:");
             collected += TrimBlanks(value) + "; ";
         }
         if (StartsWithNoCase(line, "Location: "))

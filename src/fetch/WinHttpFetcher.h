@@ -25,9 +25,9 @@ struct WinHttpFetchParams {
     std::string proxy; // "host:port"; empty: no proxy
     std::string proxyUser;
     std::string proxyPassword;
-    int timeoutSeconds = 0;  // for every phase; 0 or less means 30 seconds
-    std::string redirectUrl; // out: value of the last "Location: " line
-    std::string statusText;  // out: "200 OK", or the numbered failure message
+    int timeoutSeconds = 0;   // for every phase; 0 or less means 30 seconds
+    std::string redirectUrl;  // out: value of the last "Location: " line
+    std::string statusText;   // out: "200 OK", or the numbered failure message
     ByteBuffer responseBytes; // out: the whole body as received
     bool mergeCookies = true;
     bool addDefaultHeaders = true;
@@ -52,15 +52,16 @@ struct WinHttpFetchParams {
 // session, time-outs, connection, request, headers, send, response: nine
 // after a complete fetch, one after a bad address, none when the request was
 // refused at the credential, certificate, cookie or redirect settings).
-class WinHttpFetcher {
-public:
+class WinHttpFetcher
+{
+  public:
     explicit WinHttpFetcher(PlatformHooks *hooks = nullptr) : m_hooks(hooks) {}
 
     // The road the program uses: a GET with the default headers.
     std::string Fetch(const std::string &url);
     std::string Fetch(const std::string &url, WinHttpFetchParams &params);
 
-private:
+  private:
     void ProcessPendingEvents(int times = 1);
     // Status-independent reading of the response header lines: cookies,
     // redirect address, one round of pending events per line.

@@ -10,7 +10,8 @@
 #include <algorithm>
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr const char *kDefaultAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
@@ -51,9 +52,9 @@ UrlParts Crack(const std::string &url)
         address = "http://" + address;
     std::unique_ptr<CURLU, UrlDeleter> handle(curl_url());
     // Keep the path exactly as spelled: no dot-segment folding, no escaping.
-    if (!handle || address.find('\0') != std::string::npos
-        || curl_url_set(handle.get(), CURLUPART_URL, address.c_str(),
-                        CURLU_PATH_AS_IS | CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) != CURLUE_OK)
+    if (!handle || address.find('\0') != std::string::npos ||
+        curl_url_set(handle.get(), CURLUPART_URL, address.c_str(),
+                     CURLU_PATH_AS_IS | CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) != CURLUE_OK)
         return parts;
     parts.valid = true;
     parts.secure = AsciiLower(Part(handle.get(), CURLUPART_SCHEME)) == "https";
@@ -108,8 +109,7 @@ void AddDefaultHeaders(std::string &headers, const std::string &url, int method)
 
 std::string RemoveAllNoCase(std::string text, const std::string &marker)
 {
-    for (std::size_t at = FindGbk(text, marker, 0, true); at != std::string::npos;
-         at = FindGbk(text, marker, at, true))
+    for (std::size_t at = FindGbk(text, marker, 0, true); at != std::string::npos; at = FindGbk(text, marker, at, true))
         text.erase(at, marker.size());
     return text;
 }
@@ -166,8 +166,8 @@ ByteBuffer WinInetFetcher::Fetch(const std::string &url, WinInetFetchParams &par
         return {};
 
     HttpRequest request;
-    request.url = std::string(parts.secure ? "https://" : "http://") + parts.host + ":"
-                  + std::to_string(UrlPort(url)) + parts.pathAndQuery;
+    request.url = std::string(parts.secure ? "https://" : "http://") + parts.host + ":" + std::to_string(UrlPort(url)) +
+                  parts.pathAndQuery;
     request.method = Verb(method);
     request.userAgent = AgentOf(params.extraHeaders);
     request.proxy = params.proxy;
@@ -180,8 +180,8 @@ ByteBuffer WinInetFetcher::Fetch(const std::string &url, WinInetFetchParams &par
         AddDefaultHeaders(params.extraHeaders, url, method);
     if (params.requestCookies && !params.requestCookies->empty()) {
         const std::string &cookies = *params.requestCookies;
-        params.extraHeaders += cookies.find("Cookie:") != std::string::npos ? "\r\n" + cookies
-                                                                            : "\r\nCookie: " + cookies;
+        params.extraHeaders +=
+            cookies.find("Cookie:") != std::string::npos ? "\r\n" + cookies : "\r\nCookie: " + cookies;
     }
     for (const std::string &line : SplitGbk(params.extraHeaders, "\r\n"))
         request.headers.push_back(line);

@@ -33,8 +33,9 @@ struct WinInetFetchParams {
 // "Accept-Language: zh-cn", ignores certificate errors, follows redirects and
 // never lets pending window events run. Failures never throw: the result is
 // then empty bytes (or the bytes read before a transfer broke off).
-class WinInetFetcher {
-public:
+class WinInetFetcher
+{
+  public:
     static ByteBuffer Fetch(const std::string &url);
     static ByteBuffer Fetch(const std::string &url, WinInetFetchParams &params);
 };

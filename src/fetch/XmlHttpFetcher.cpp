@@ -7,7 +7,8 @@
 #include <mutex>
 #include <random>
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kSingleReadBytes = 1000;
 constexpr const char *kHttp10Agent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";

@@ -30,8 +30,9 @@ Transcoding TranscodingFromButtons(bool utf8, bool gbk, bool plain);
 // is cut before the first zero byte. Status codes are not looked at: an
 // error page's body is taken like any page. A failed fetch gives empty text.
 // Never lets pending window events run.
-class XmlHttpFetcher {
-public:
+class XmlHttpFetcher
+{
+  public:
     explicit XmlHttpFetcher(FetchMode mode) : m_mode(mode) {}
 
     // Read state.pageAddress, replace state.pageText with the fetched text.
@@ -47,6 +48,6 @@ public:
     // `address` + "?" + `number`.
     static std::string RequestAddress(const std::string &address, int number);
 
-private:
+  private:
     FetchMode m_mode;
 };

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct CliRun {
     int code;
@@ -28,8 +29,9 @@ CliRun RunFetch(std::vector<std::string> args)
     return {code, out.str(), err.str()};
 }
 
-class FetchCommandTest : public ::testing::Test {
-protected:
+class FetchCommandTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         m_server.Serve("/gbk", Utf8ToGbk("<p>第一章</p>"));
@@ -53,7 +55,8 @@ TEST_F(FetchCommandTest, PrintsThePageAsUtf8WithEachEngine)
         {{"--engine", "page", Url("/utf8")}, "<p>第一章</p>"},
         {{"--engine", "page", "--mode", "3", "--transcode", "gbk", Url("/utf8")}, "<p>第一章</p>"},
         {{"--engine", "page", "--transcode", "none", Url("/gbk")}, "<p>第一章</p>"},
-        {{"--engine", "page", "--mode=1", "--raw", Url("/utf8")}, "<p>第一章</p>" + std::string(1000 - std::string("<p>第一章</p>").size(), ' ')},
+        {{"--engine", "page", "--mode=1", "--raw", Url("/utf8")},
+         "<p>第一章</p>" + std::string(1000 - std::string("<p>第一章</p>").size(), ' ')},
         {{"--engine", "wininet", Url("/pic")}, std::string("\x89PNG\0!", 6)},
     };
     for (const auto &c : cases) {

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using Names = std::vector<std::string>;
 
@@ -82,25 +83,58 @@ TEST(WinInetFetcherTest, ParametersShapeTheRequest)
     };
     const std::vector<RequestCase> cases = {
         {"post adds a content type and sends the text",
-         params([](WinInetFetchParams &p) { p.method = 1; p.bodyText = "a=1&b=2"; }), "POST",
-         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language", "Content-Type", "Content-Length"}, "a=1&b=2"},
+         params([](WinInetFetchParams &p) {
+             p.method = 1;
+             p.bodyText = "a=1&b=2";
+         }),
+         "POST",
+         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language", "Content-Type", "Content-Length"},
+         "a=1&b=2"},
         {"a method out of range is a get without body",
-         params([](WinInetFetchParams &p) { p.method = 8; p.bodyText = "x"; }), "GET",
-         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language"}, ""},
-        {"a negative method too", params([](WinInetFetchParams &p) { p.method = -1; }), "GET",
-         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language"}, ""},
+         params([](WinInetFetchParams &p) {
+             p.method = 8;
+             p.bodyText = "x";
+         }),
+         "GET",
+         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language"},
+         ""},
+        {"a negative method too",
+         params([](WinInetFetchParams &p) { p.method = -1; }),
+         "GET",
+         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language"},
+         ""},
         {"a lower-case accept line is kept and normalised",
-         params([](WinInetFetchParams &p) { p.extraHeaders = "accept: image/png"; }), "GET",
-         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language"}, ""},
+         params([](WinInetFetchParams &p) { p.extraHeaders = "accept: image/png"; }),
+         "GET",
+         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language"},
+         ""},
         {"a supplied cookie text becomes the last line",
-         params([](WinInetFetchParams &p) { p.requestCookies = "a=1; b=2"; }), "GET",
-         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language", "Cookie"}, ""},
-        {"supplied but empty cookies add no line", params([](WinInetFetchParams &p) { p.requestCookies = ""; }),
-         "GET", {"Host", "User-Agent", "Accept", "Referer", "Accept-Language"}, ""},
-        {"no default lines", params([](WinInetFetchParams &p) { p.addDefaultHeaders = false; p.extraHeaders = "X-A: 1"; }),
-         "GET", {"Host", "User-Agent", "X-A"}, ""},
-        {"bytes win over text", params([](WinInetFetchParams &p) { p.method = 3; p.bodyText = "t"; p.bodyBytes = "bytes"; }),
-         "PUT", {"Host", "User-Agent", "Accept", "Referer", "Accept-Language", "Content-Length"}, "bytes"},
+         params([](WinInetFetchParams &p) { p.requestCookies = "a=1; b=2"; }),
+         "GET",
+         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language", "Cookie"},
+         ""},
+        {"supplied but empty cookies add no line",
+         params([](WinInetFetchParams &p) { p.requestCookies = ""; }),
+         "GET",
+         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language"},
+         ""},
+        {"no default lines",
+         params([](WinInetFetchParams &p) {
+             p.addDefaultHeaders = false;
+             p.extraHeaders = "X-A: 1";
+         }),
+         "GET",
+         {"Host", "User-Agent", "X-A"},
+         ""},
+        {"bytes win over text",
+         params([](WinInetFetchParams &p) {
+             p.method = 3;
+             p.bodyText = "t";
+             p.bodyBytes = "bytes";
+         }),
+         "PUT",
+         {"Host", "User-Agent", "Accept", "Referer", "Accept-Language", "Content-Length"},
+         "bytes"},
     };
     for (RequestCase c : cases) {
         RawServer server = Answering(RawServer::Response("HTTP/1.1 200 OK", "ok"));
@@ -129,16 +163,16 @@ TEST(WinInetFetcherTest, HeaderValuesAndWhatComesBackInTheParameters)
     EXPECT_EQ(request.Header("Content-Type"), "application/x-www-form-urlencoded");
     EXPECT_EQ(request.Header("Cookie"), "a=1");
     // The header text comes back as sent, the body as the bytes sent.
-    EXPECT_EQ(params.extraHeaders, "User-Agent: Reader/2\r\nAccept: image/png\r\nReferer: " + server.Url("/p")
-                                       + "\r\nAccept-Language: zh-cn\r\nContent-Type: "
-                                         "application/x-www-form-urlencoded\r\nCookie: a=1");
+    EXPECT_EQ(params.extraHeaders, "User-Agent: Reader/2\r\nAccept: image/png\r\nReferer: " + server.Url("/p") +
+                                       "\r\nAccept-Language: zh-cn\r\nContent-Type: "
+                                       "application/x-www-form-urlencoded\r\nCookie: a=1");
     EXPECT_EQ(params.bodyBytes, "q=1");
 }
 
 TEST(WinInetFetcherTest, ResponseCookiesAreCollectedAndMerged)
 {
-    const std::string response = RawServer::Response(
-        "HTTP/1.1 200 OK", "ok", {"Set-Cookie: a=1; path=/", "Set-Cookie: b=2", "set-cookie: c=3"});
+    const std::string response =
+        RawServer::Response("HTTP/1.1 200 OK", "ok", {"Set-Cookie: a=1; path=/", "Set-Cookie: b=2", "set-cookie: c=3"});
     {
         RawServer server = Answering(response);
         WinInetFetchParams params;

@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+namespace
+{
 
 constexpr char kGzipPage[] = "\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\x03\xb3\xc9\x28\xc9\xcd\xb1\x4b\xce\xcf\x2d\x28"
                              "\x4a\x2d\x2e\x4e\x4d\x51\x28\x48\x4c\x4f\xb5\xd1\x07\x8b\x02\x00\xfd\x11\x4f\x78\x1c"
@@ -39,7 +40,9 @@ struct ModeCase {
     bool browserHeaders;
 };
 
-class XmlHttpModeTest : public ::testing::TestWithParam<ModeCase> {};
+class XmlHttpModeTest : public ::testing::TestWithParam<ModeCase>
+{
+};
 
 TEST_P(XmlHttpModeTest, SendsTheClientsRequestAndReturnsTheBody)
 {
@@ -76,7 +79,8 @@ TEST_P(XmlHttpModeTest, SendsTheClientsRequestAndReturnsTheBody)
 INSTANTIATE_TEST_SUITE_P(
     Modes, XmlHttpModeTest,
     ::testing::Values(ModeCase{FetchMode::SingleRead, "HTTP/1.1", nullptr, false},
-                      ModeCase{FetchMode::Http10, "HTTP/1.0", "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)", false},
+                      ModeCase{FetchMode::Http10, "HTTP/1.0", "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)",
+                               false},
                       ModeCase{FetchMode::Browser, "HTTP/1.1",
                                "Mozilla/5.0 (Windows NT 10.0; Win64; x64; Trident/7.0; rv:11.0) like Gecko", true}));
 

@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <regex>
 
-namespace {
+namespace
+{
 
 bool WritePem(const std::string &path, const std::function<int(FILE *)> &write)
 {
@@ -47,15 +48,14 @@ bool MakeSelfSignedCertificate(const std::string &certificatePath, const std::st
         X509_gmtime_adj(X509_getm_notAfter(certificate), 24 * 3600);
         X509_set_pubkey(certificate, key);
         X509_NAME *name = X509_get_subject_name(certificate);
-        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
-                                   reinterpret_cast<const unsigned char *>("127.0.0.1"), -1, -1, 0);
+        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char *>("127.0.0.1"), -1,
+                                   -1, 0);
         X509_set_issuer_name(certificate, name);
-        ok = AddExtension(certificate, NID_subject_alt_name, "IP:127.0.0.1,DNS:localhost")
-             && X509_sign(certificate, key, EVP_sha256()) > 0
-             && WritePem(certificatePath, [&](FILE *f) { return PEM_write_X509(f, certificate); })
-             && WritePem(keyPath, [&](FILE *f) {
-                    return PEM_write_PrivateKey(f, key, nullptr, nullptr, 0, nullptr, nullptr);
-                });
+        ok = AddExtension(certificate, NID_subject_alt_name, "IP:127.0.0.1,DNS:localhost") &&
+             X509_sign(certificate, key, EVP_sha256()) > 0 &&
+             WritePem(certificatePath, [&](FILE *f) { return PEM_write_X509(f, certificate); }) &&
+             WritePem(keyPath,
+                      [&](FILE *f) { return PEM_write_PrivateKey(f, key, nullptr, nullptr, 0, nullptr, nullptr); });
     }
     X509_free(certificate);
     EVP_PKEY_free(key);
@@ -70,8 +70,7 @@ std::string ExactPathPattern(const std::string &path)
 
 } // namespace
 
-LocalServer::LocalServer(Scheme scheme)
-    : m_scheme(scheme)
+LocalServer::LocalServer(Scheme scheme) : m_scheme(scheme)
 {
     if (scheme == Https) {
         m_certificatePath = (m_folder.path() / "server.crt").string();
@@ -144,8 +143,7 @@ bool LocalServer::Start()
 
 std::string LocalServer::Url(const std::string &pathAndQuery) const
 {
-    return std::string(m_scheme == Https ? "https" : "http") + "://127.0.0.1:" + std::to_string(m_port)
-           + pathAndQuery;
+    return std::string(m_scheme == Https ? "https" : "http") + "://127.0.0.1:" + std::to_string(m_port) + pathAndQuery;
 }
 
 std::vector<ReceivedRequest> LocalServer::Requests() const

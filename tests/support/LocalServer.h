@@ -27,8 +27,9 @@
 // Routes are added before Start(). HTTPS uses a self-signed certificate for
 // 127.0.0.1 made at start in a temporary folder (CertificatePath()); clients
 // must not verify it. The server stops when the object goes away.
-class LocalServer {
-public:
+class LocalServer
+{
+  public:
     enum Scheme { Http, Https };
     using Handler = std::function<void(const httplib::Request &, httplib::Response &)>;
 
@@ -57,7 +58,7 @@ public:
     const std::string &CertificatePath() const { return m_certificatePath; }
     const std::string &KeyPath() const { return m_keyPath; }
 
-private:
+  private:
     void Record(const httplib::Request &request);
 
     Scheme m_scheme;

@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <strings.h>
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kMaxRequestBytes = 16u * 1024u * 1024u;
 constexpr int kReadTimeoutMs = 5000;
@@ -27,8 +28,8 @@ int ListenOnLoopback(int &port)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
     socklen_t length = sizeof address;
-    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || ::listen(fd, 16) != 0
-        || ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || ::listen(fd, 16) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
         ::close(fd);
         return -1;
     }
@@ -117,8 +118,7 @@ bool RawConnection::Wait(int ms)
     return true;
 }
 
-RawServer::RawServer(Responder responder)
-    : m_responder(std::move(responder))
+RawServer::RawServer(Responder responder) : m_responder(std::move(responder))
 {
     m_listener = ListenOnLoopback(m_port);
     if (m_listener >= 0)

@@ -21,8 +21,9 @@
 //       peer.Send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
 //   });
 //   fetch(server.Url("/x")); server.Requests()[0].HeaderNames() ...
-class RawConnection {
-public:
+class RawConnection
+{
+  public:
     RawConnection(int socket, const std::atomic<bool> &stopping) : m_socket(socket), m_stopping(stopping) {}
 
     // Sends bytes as they are. False once the peer has gone.
@@ -31,13 +32,14 @@ public:
     // is stopping or the peer has closed the connection.
     bool Wait(int ms);
 
-private:
+  private:
     int m_socket;
     const std::atomic<bool> &m_stopping;
 };
 
-class RawServer {
-public:
+class RawServer
+{
+  public:
     using Responder = std::function<void(const ReceivedRequest &, RawConnection &)>;
 
     explicit RawServer(Responder responder);
@@ -56,7 +58,7 @@ public:
     static std::string Response(const std::string &statusLine, const std::string &body,
                                 const std::vector<std::string> &headerLines = {});
 
-private:
+  private:
     void Serve();
     void HandleConnection(int socket);
 

@@ -59,6 +59,8 @@ QGroupBox *NewChoiceGroup(QWidget *parent, const QString &objectName, const QRec
                           const QString &captionName, const QString &caption, int captionWidth)
 {
     auto *group = Place(new QGroupBox(parent), objectName, rect);
+    // The buttons stand close together; keep each caption near its circle.
+    group->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
     NewLabel(group, captionName, caption, QRect(6, 11, captionWidth, 16));
     return group;
 }
