@@ -7,7 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
-#include <regex>
+#include <string_view>
 
 namespace
 {
@@ -64,8 +64,13 @@ bool MakeSelfSignedCertificate(const std::string &certificatePath, const std::st
 
 std::string ExactPathPattern(const std::string &path)
 {
-    static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
-    return std::regex_replace(path, special, R"(\$&)");
+    std::string pattern;
+    for (const char c : path) {
+        if (std::string_view(".^$|()[]{}*+?\\").find(c) != std::string_view::npos)
+            pattern += '\\';
+        pattern += c;
+    }
+    return pattern;
 }
 
 } // namespace

@@ -90,11 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BadHtmlCase{"UnclosedDistinctFormatting",
                                 Repeat("<b class=a><i class=b><font color=red>", kFiveMegabytes / 37) + "end",
                                 "end"},
-                    BadHtmlCase{"NestedTables", Repeat("<table><tr><td>", kFiveMegabytes / 15) + "end", "end"},
+                    BadHtmlCase{"NestedTables", Repeat("<table><tr><td>", 70000) + "end", "end"},
                     BadHtmlCase{"UnclosedParagraphs", Repeat("<p>x", 250000) + "end", "x\r\n\r\nx"},
                     BadHtmlCase{"UnclosedComment", "a<!--" + Repeat("<div>", 100000), "a"},
                     BadHtmlCase{"UnclosedTag", "a<div class=\"" + Repeat("x", 100000), "a"},
-                    BadHtmlCase{"LoneAngles", Repeat("<<>>", kFiveMegabytes / 4) + "end", "end"},
+                    BadHtmlCase{"LoneAngles", Repeat("<<>>", 250000) + "end", "end"},
                     BadHtmlCase{"InvalidCodePageBytes", "a\x81\x20\xFF<br>b", "b"}),
     [](const testing::TestParamInfo<BadHtmlCase> &info) { return std::string(info.param.name); });
 
