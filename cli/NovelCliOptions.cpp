@@ -76,6 +76,9 @@ std::string ReadNovelCliOptions(const CliArgs &parsed, NovelCliOptions &options,
             return "no source named '" + *name + "' in the source store";
         }
     } else {
+        // A first start in this folder creates the store and makes its
+        // example the active source, as the app does.
+        OpenSourceStore(options.folder);
         options.source = LoadActiveSource(options.folder);
     }
     return {};

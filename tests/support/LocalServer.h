@@ -24,6 +24,10 @@
 //   ASSERT_TRUE(server.Start());
 //   fetch(server.Url("/page")) ...; server.Requests().back().target == "/page?..."
 //
+// cpp-httplib answers 400 to a query holding a second "?" (as the page
+// fetch makes of "/search?kw=x" + "?1234"), before any route or recording:
+// give such addresses a path-only form ("/search/x"), or use RawServer.
+//
 // Routes are added before Start(). HTTPS uses a self-signed certificate for
 // 127.0.0.1 made at start in a temporary folder (CertificatePath()); clients
 // must not verify it. The server stops when the object goes away.

@@ -5,6 +5,7 @@
 #include "app/gui/WindowSnapshots.h"
 #include "platform/ProgramFolder.h"
 #include "platform/gui/GuiPlatformHooks.h"
+#include "sources/SourceStoreSetup.h"
 
 #include <QApplication>
 
@@ -17,6 +18,11 @@ int StartProgram(int argc, char **argv)
     const fs::path programFolder = ResolveProgramFolder();
     std::error_code ec;
     fs::current_path(programFolder, ec);
+    // The first start in a folder creates the source store (with the example
+    // source, or the rows of an old Access file) and, when there is no
+    // configuration file yet, makes the example the active source, so the
+    // main window loads it below.
+    OpenSourceStore(programFolder);
     return RunMainWindow(programFolder);
 }
 
