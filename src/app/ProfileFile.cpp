@@ -1,5 +1,6 @@
 #include "ProfileFile.h"
 
+#include "text/AsciiCase.h"
 #include "text/GbkText.h"
 
 #include <cstdio>
@@ -27,8 +28,6 @@ std::string_view TrimmedBlanks(std::string_view text)
     return text;
 }
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Names match without regard to ASCII letter case; the bytes of a
 // multi-byte character are compared exactly, since its trail byte may look
 // like a letter.
@@ -39,7 +38,7 @@ bool SameName(std::string_view a, std::string_view b)
     for (size_t i = 0; i < a.size();) {
         const size_t length = GbkCharLength(a, i);
         if (length == 1) {
-            if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            if (AsciiLower(a[i]) != AsciiLower(b[i]))
                 return false;
         } else if (a.substr(i, length) != b.substr(i, length)) {
             return false;

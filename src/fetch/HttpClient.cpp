@@ -1,5 +1,8 @@
 #include "fetch/HttpClient.h"
 
+#include "fetch/CurlUrl.h"
+#include "text/AsciiCase.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -17,11 +20,9 @@ constexpr std::size_t kMaxHeaderBytes = 1024u * 1024u;
 
 struct CurlDeleter {
     void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
-    void operator()(CURLU *url) const { curl_url_cleanup(url); }
     void operator()(curl_slist *list) const { curl_slist_free_all(list); }
 };
 using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
-using UrlHandle = std::unique_ptr<CURLU, CurlDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, CurlDeleter>;
 
 // What the callbacks of one transfer share.
@@ -36,11 +37,6 @@ struct Transfer {
     bool timedOut = false;
     bool userAborted = false;
 };
-
-char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool StartsWithNoCase(const std::string &text, const std::string &prefix)
 {
@@ -58,36 +54,20 @@ bool EndsWith(const std::string &text, const std::string &suffix)
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), AsciiLower);
-    return text;
-}
-
-std::string UrlPart(CURLU *url, CURLUPart part)
-{
-    char *value = nullptr;
-    if (curl_url_get(url, part, &value, 0) != CURLUE_OK || value == nullptr)
-        return {};
-    std::string text(value);
-    curl_free(value);
-    return text;
-}
-
 // Parses and percent-encodes the address. Empty when it is no http(s) address.
 std::string CheckedUrl(const std::string &address, std::string &host)
 {
     if (address.empty() || address.find('\0') != std::string::npos)
         return {};
-    UrlHandle url(curl_url());
+    CurlUrlHandle url(curl_url());
     if (!url || curl_url_set(url.get(), CURLUPART_URL, address.c_str(),
                              CURLU_URLENCODE | CURLU_ALLOW_SPACE | CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
         return {};
-    const std::string scheme = Lower(UrlPart(url.get(), CURLUPART_SCHEME));
+    const std::string scheme = AsciiLower(CurlUrlPart(url.get(), CURLUPART_SCHEME));
     if (scheme != "http" && scheme != "https")
         return {};
-    host = Lower(UrlPart(url.get(), CURLUPART_HOST));
-    return UrlPart(url.get(), CURLUPART_URL);
+    host = AsciiLower(CurlUrlPart(url.get(), CURLUPART_HOST));
+    return CurlUrlPart(url.get(), CURLUPART_URL);
 }
 
 // Names under the reserved top-level domain "invalid" never resolve; they are

@@ -2,7 +2,9 @@
 
 #include "fetch/CookieUtils.h"
 #include "fetch/HeaderUtils.h"
+#include "fetch/CurlUrl.h"
 #include "fetch/HttpClient.h"
+#include "text/AsciiCase.h"
 #include "text/GbkText.h"
 
 #include <curl/curl.h>
@@ -15,10 +17,6 @@ namespace
 
 constexpr const char *kDefaultAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
-struct UrlDeleter {
-    void operator()(CURLU *url) const { curl_url_cleanup(url); }
-};
-
 struct UrlParts {
     bool valid = false;
     bool secure = false;
@@ -27,41 +25,24 @@ struct UrlParts {
     std::string pathAndQuery = "/";
 };
 
-std::string Part(CURLU *url, CURLUPart part)
-{
-    char *value = nullptr;
-    if (curl_url_get(url, part, &value, 0) != CURLUE_OK || value == nullptr)
-        return {};
-    std::string text(value);
-    curl_free(value);
-    return text;
-}
-
-std::string AsciiLower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
-}
-
 UrlParts Crack(const std::string &url)
 {
     UrlParts parts;
     std::string address = url;
     if (address.find("://") == std::string::npos)
         address = "http://" + address;
-    std::unique_ptr<CURLU, UrlDeleter> handle(curl_url());
+    CurlUrlHandle handle(curl_url());
     // Keep the path exactly as spelled: no dot-segment folding, no escaping.
     if (!handle || address.find('\0') != std::string::npos ||
         curl_url_set(handle.get(), CURLUPART_URL, address.c_str(),
                      CURLU_PATH_AS_IS | CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) != CURLUE_OK)
         return parts;
     parts.valid = true;
-    parts.secure = AsciiLower(Part(handle.get(), CURLUPART_SCHEME)) == "https";
-    parts.host = AsciiLower(Part(handle.get(), CURLUPART_HOST));
-    parts.port = Part(handle.get(), CURLUPART_PORT);
-    const std::string path = Part(handle.get(), CURLUPART_PATH);
-    const std::string query = Part(handle.get(), CURLUPART_QUERY);
+    parts.secure = AsciiLower(CurlUrlPart(handle.get(), CURLUPART_SCHEME)) == "https";
+    parts.host = AsciiLower(CurlUrlPart(handle.get(), CURLUPART_HOST));
+    parts.port = CurlUrlPart(handle.get(), CURLUPART_PORT);
+    const std::string path = CurlUrlPart(handle.get(), CURLUPART_PATH);
+    const std::string query = CurlUrlPart(handle.get(), CURLUPART_QUERY);
     parts.pathAndQuery = (path.empty() ? "/" : path) + (query.empty() ? "" : "?" + query);
     return parts;
 }

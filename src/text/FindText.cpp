@@ -1,19 +1,8 @@
 #include "FindText.h"
 
-#include <algorithm>
+#include "text/AsciiCase.h"
+
 #include <string>
-
-namespace {
-
-std::string AsciiLower(std::string_view s)
-{
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-    return out;
-}
-
-} // namespace
 
 int FindText(std::string_view text, std::string_view subtext, int start, bool caseInsensitive)
 {

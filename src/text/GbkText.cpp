@@ -1,5 +1,7 @@
 #include "GbkText.h"
 
+#include "text/AsciiCase.h"
+
 #include <algorithm>
 
 namespace {
@@ -7,14 +9,6 @@ namespace {
 bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 bool IsTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
 bool IsFourByteDigit(unsigned char b) { return b >= 0x30 && b <= 0x39; }
-
-std::string AsciiFolded(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-    return out;
-}
 
 // Calls `onMatch(offset)` for every occurrence of `needle` in `hay` at a
 // character boundary at or after `from`, in order, until it returns false.
@@ -49,8 +43,8 @@ void ScanMatchesFolded(std::string_view text, std::string_view marker, size_t fr
         ScanMatches(text, marker, from, onMatch);
         return;
     }
-    const std::string hay = AsciiFolded(text);
-    const std::string needle = AsciiFolded(marker);
+    const std::string hay = AsciiLower(text);
+    const std::string needle = AsciiLower(marker);
     ScanMatches(hay, needle, from, onMatch);
 }
 

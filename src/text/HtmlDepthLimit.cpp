@@ -1,13 +1,10 @@
 #include "HtmlDepthLimit.h"
 
+#include "text/AsciiCase.h"
+
 #include <algorithm>
 
 namespace {
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsLetter(char c)
 {
@@ -71,7 +68,7 @@ size_t FindEndTag(std::string_view html, std::string_view name, size_t from)
             return std::string_view::npos;
         bool same = true;
         for (size_t k = 0; k < name.size() && same; ++k)
-            same = Lower(html[i + 2 + k]) == name[k];
+            same = AsciiLower(html[i + 2 + k]) == name[k];
         if (same)
             return i;
     }
@@ -130,7 +127,7 @@ private:
         size_t nameEnd = m_pos + (closing ? 2 : 1);
         std::string name;
         while (nameEnd < m_html.size() && IsNameChar(m_html[nameEnd]))
-            name += Lower(m_html[nameEnd++]);
+            name += AsciiLower(m_html[nameEnd++]);
         const size_t end = TagEnd(m_html, nameEnd);
         if (end == std::string_view::npos) {
             CopyThrough(end);
