@@ -6,8 +6,10 @@
 #include "platform/ProgramFolder.h"
 #include "platform/gui/GuiPlatformHooks.h"
 #include "sources/SourceStoreSetup.h"
+#include "sources/gui/StoreSetupNotes.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace fs = std::filesystem;
 
@@ -22,11 +24,12 @@ int StartProgram(int argc, char **argv)
     // source, or the rows of an old Access file) and, when there is no
     // configuration file yet, makes the example the active source, so the
     // main window loads it below.
-    OpenSourceStore(programFolder);
-    return RunMainWindow(programFolder);
+    OpenedStore storeSetup = OpenSourceStore(programFolder);
+    storeSetup.store->Close(); // the source manager opens its own when asked
+    return RunMainWindow(programFolder, &storeSetup);
 }
 
-int RunMainWindow(const fs::path &programFolder)
+int RunMainWindow(const fs::path &programFolder, const OpenedStore *storeSetup)
 {
     // Everything the handlers share lives here and goes away with the
     // loop, after the window that uses it.
@@ -35,6 +38,8 @@ int RunMainWindow(const fs::path &programFolder)
     MainWindow window(state, programFolder, hooks);
     QObject::connect(&window, &MainWindow::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
+    if (storeSetup != nullptr)
+        QTimer::singleShot(0, &window, [&window, storeSetup] { ShowStoreSetupNotes(&window, *storeSetup); });
     if (const QString folder = SnapshotFolderRequested(); !folder.isEmpty())
         ScheduleSnapshots(window, folder);
     QApplication::exec();
