@@ -269,8 +269,8 @@ int RunSources(const std::vector<std::string> &args, CliIo &io)
         return Usage(io, "no such folder: " + folder.string());
 
     OpenedStore opened = OpenSourceStore(folder);
-    for (const std::string &note : opened.notes)
-        io.err << "quillora-cli sources: " << note << '\n';
+    for (const SetupNote &note : opened.notes)
+        io.err << "quillora-cli sources: " << note.text << '\n';
     if (!opened.store->IsOpen())
         return Failure(io, StoreStatusText(StoreStatus::NotOpen));
     Session session{parsed, io, folder, *opened.store};

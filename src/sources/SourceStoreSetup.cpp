@@ -19,10 +19,11 @@ std::vector<SourceRecord> FirstRows(const fs::path &folder, OpenedStore &opened,
     if (fs::exists(mdb, ec)) {
         MdbImport import = ReadMdbSources(mdb);
         if (!import.readable) {
-            opened.notes.push_back(import.problem);
+            opened.notes.push_back({SetupNoteKind::MdbUnreadable, import.problem});
         } else if (!import.rows.empty()) {
             opened.imported = static_cast<int>(import.rows.size());
-            opened.notes.push_back("imported " + std::to_string(opened.imported) + " sources from " + kMdbFileName);
+            opened.notes.push_back({SetupNoteKind::Imported, "imported " + std::to_string(opened.imported) +
+                                                                  " sources from " + kMdbFileName});
             return std::move(import.rows);
         }
     }
@@ -44,7 +45,8 @@ bool BuildStore(const fs::path &folder, const std::vector<SourceRecord> &rows, O
 
     SourceStore building;
     if (!building.Create(partial)) {
-        opened.notes.push_back(std::string("cannot create ") + SourceStore::kFileName + " in " + folder.string());
+        opened.notes.push_back({SetupNoteKind::StoreNotMade,
+                                std::string("cannot create ") + SourceStore::kFileName + " in " + folder.string()});
         return false;
     }
     const StoreResult filled = building.InsertAll(rows);
@@ -53,8 +55,8 @@ bool BuildStore(const fs::path &folder, const std::vector<SourceRecord> &rows, O
         fs::create_hard_link(partial, file, ec);
     fs::remove(partial, ec);
     if (!filled)
-        opened.notes.push_back(std::string("cannot write ") + SourceStore::kFileName + ": " +
-                               StoreStatusText(filled.status));
+        opened.notes.push_back({SetupNoteKind::StoreNotMade, std::string("cannot write ") + SourceStore::kFileName +
+                                                                 ": " + StoreStatusText(filled.status)});
     return filled.status == StoreStatus::Ok;
 }
 
@@ -98,6 +100,7 @@ OpenedStore OpenSourceStore(const fs::path &programFolder)
             opened.activatedExample = ActivateExampleIfUnset(programFolder);
     }
     if (fs::exists(file, ec) && !opened.store->Open(file))
-        opened.notes.push_back(std::string(SourceStore::kFileName) + " is not a source store; it was left as it is");
+        opened.notes.push_back({SetupNoteKind::StoreUnusable, std::string(SourceStore::kFileName) +
+                                                                  " is not a source store; it was left as it is"});
     return opened;
 }

@@ -85,7 +85,8 @@ TEST(SourceStoreSetup, AnUnreadableAccessFileIsReportedAndLeftAlone)
 
         const OpenedStore opened = OpenSourceStore(folder.path());
         ASSERT_EQ(opened.notes.size(), 1u);
-        EXPECT_NE(opened.notes[0].find("nothing imported"), std::string::npos);
+        EXPECT_EQ(opened.notes[0].kind, SetupNoteKind::MdbUnreadable);
+        EXPECT_NE(opened.notes[0].text.find("nothing imported"), std::string::npos);
         EXPECT_EQ(opened.imported, 0);
         EXPECT_EQ(opened.store->ListAll().size(), 1u) << "the example only";
         EXPECT_EQ(ReadAll(mdb), before);
@@ -99,7 +100,8 @@ TEST(SourceStoreSetup, AStoreFileThatIsNoStoreIsLeftAlone)
     std::ofstream(file) << "some other program's file, long enough to look like something";
     const OpenedStore opened = OpenSourceStore(folder.path());
     EXPECT_FALSE(opened.store->IsOpen());
-    EXPECT_EQ(opened.notes.size(), 1u);
+    ASSERT_EQ(opened.notes.size(), 1u);
+    EXPECT_EQ(opened.notes[0].kind, SetupNoteKind::StoreUnusable);
     EXPECT_EQ(ReadAll(file), "some other program's file, long enough to look like something");
     EXPECT_FALSE(fs::exists(ConfigFilePath(folder.path())));
 }

@@ -4,9 +4,11 @@
 #include "platform/gui/QtText.h"
 #include "sources/SourceDate.h"
 #include "sources/SourceStore.h"
+#include "sources/SourceStoreSetup.h"
 #include "sources/gui/AddSourceDialog.h"
 #include "sources/gui/ModifySourceDialog.h"
 #include "sources/gui/SourceManagerWindow.h"
+#include "sources/gui/StoreSetupNotes.h"
 #include "support/ImmutableFile.h"
 #include "support/TempFolder.h"
 #include "text/CodePage.h"
@@ -213,6 +215,7 @@ private slots:
         for (QAction *action : w.popupMenu()->actions())
             items << (action->isSeparator() ? Q("-") : action->text());
         QCOMPARE(items, (QStringList{Q("-"), Q("修改信息源"), Q("删除")}));
+        QCOMPARE(w.popupMenu()->title(), Q("右键菜单"));
     }
 
     void DeleteMovesTheCurrentRow_data()
@@ -243,6 +246,7 @@ private slots:
         QCOMPARE(s.boxes.Texts(), (QStringList{Q("您真的要删除选中的数据吗？|删除提示"), Q("删除成功|信息：")}));
         QCOMPARE(s.boxes.shown[0].icon, MessageBox::Icon::Exclamation);
         QCOMPARE(s.boxes.shown[0].buttons, MessageBox::Buttons::OkCancel);
+        QCOMPARE(s.boxes.shown[1].icon, MessageBox::Icon::Information);
         QCOMPARE(s.list().topLevelItemCount(), rows - 1);
         QCOMPARE(s.window->CurrentRow(), current);
         if (current >= 0)
@@ -268,10 +272,27 @@ private slots:
     void WithoutACurrentRowOnlyHintsAreShown()
     {
         Setup s({Row("a")});
-        s.window->Delete();
-        s.window->Modify();
-        QCOMPARE(s.boxes.Texts(), (QStringList{Q("您还没有选择要删除的数据呢！|友情提示"),
-                                               Q("您还没有选择要修改的数据呢！|友情提示")}));
+        QPushButton *add = s.window->findChild<QPushButton *>(Q("按钮_添加"));
+        add->setFocus();
+        const QString deleteHint = Q("您还没有选择要删除的数据呢！|友情提示");
+        const QString modifyHint = Q("您还没有选择要修改的数据呢！|友情提示");
+        // Both ways to each command: its button and its popup menu item.
+        const struct {
+            std::function<void()> trigger;
+            QString hint;
+        } entries[] = {
+            {[&] { Click(*s.window, "按钮_删除"); }, deleteHint},
+            {[&] { s.window->popupMenu()->actions().at(2)->trigger(); }, deleteHint},
+            {[&] { Click(*s.window, "按钮_修改"); }, modifyHint},
+            {[&] { s.window->popupMenu()->actions().at(1)->trigger(); }, modifyHint},
+        };
+        for (const auto &entry : entries) {
+            s.boxes.shown.clear();
+            entry.trigger();
+            QCOMPARE(s.boxes.Texts(), QStringList{entry.hint});
+            QCOMPARE(s.boxes.shown[0].icon, MessageBox::Icon::Information);
+            QCOMPARE(s.window->focusWidget(), add);
+        }
         QCOMPARE(s.list().topLevelItemCount(), 1);
         QVERIFY(s.state.activeSource.name.empty());
     }
@@ -287,6 +308,63 @@ private slots:
         QCOMPARE(s.window->CurrentRow(), 1);
         locker.Release();
         QCOMPARE(s.StoredNames().size(), size_t{2});
+    }
+
+    void AnUnwritableStoreFailsEveryChange_data()
+    {
+        QTest::addColumn<QString>("condition");
+        QTest::newRow("locked") << Q("locked");
+        QTest::newRow("read-only") << Q("read-only");
+        QTest::newRow("missing") << Q("missing");
+    }
+
+    void AnUnwritableStoreFailsEveryChange()
+    {
+        QFETCH(QString, condition);
+        Setup s({Row("a")});
+        const fs::path movedAway = s.file.string() + ".moved";
+        std::unique_ptr<Locker> locker;
+        std::unique_ptr<ImmutableFile> readOnly;
+        if (condition == Q("locked")) {
+            locker = std::make_unique<Locker>(s.file);
+        } else if (condition == Q("read-only")) {
+            s.store.Close();
+            readOnly = std::make_unique<ImmutableFile>(s.file);
+            if (!readOnly->ok())
+                QSKIP("cannot make a file immutable here");
+            QVERIFY(s.store.Open(s.file));
+        } else {
+            fs::rename(s.file, movedAway);
+        }
+
+        s.Select(0);
+        WhenOpen<AddSourceDialog>([&](AddSourceDialog &d) {
+            Box(d, "编辑框_添加名称")->setText(Q("b"));
+            Click(d, "按钮_添加确认");
+            Click(d, "按钮_取消添加");
+        });
+        s.window->Add();
+        WhenOpen<ModifySourceDialog>([&](ModifySourceDialog &d) {
+            Box(d, "编辑框_添加名称")->setText(Q("b"));
+            Click(d, "按钮_确认修改");
+            Click(d, "按钮_取消添加");
+        });
+        s.window->Modify();
+        s.window->Delete();
+
+        QCOMPARE(s.boxes.Texts(), (QStringList{Q("添加失败|失败"), Q("修改失败|失败"),
+                                               Q("您真的要删除选中的数据吗？|删除提示"), Q("删除失败|信息：")}));
+        for (int i : {0, 1, 3})
+            QCOMPARE(s.boxes.shown[static_cast<size_t>(i)].icon, MessageBox::Icon::Information);
+        QCOMPARE(s.list().topLevelItemCount(), 1);
+        QCOMPARE(s.Cell(0, 1), Q("a"));
+        QCOMPARE(s.window->CurrentRow(), 0);
+
+        locker.reset();
+        readOnly.reset();
+        if (fs::exists(movedAway))
+            fs::rename(movedAway, s.file);
+        QCOMPARE(s.StoredNames(), std::vector<std::string>{"a"});
     }
 
     void CancelledModifyStillReplacesTheSourceInMemory()
@@ -308,6 +386,8 @@ private slots:
         QCOMPARE(s.label.text(), Q("旧源"));
         QVERIFY(!fs::exists(ConfigFilePath(s.folder.path())));
         QVERIFY(s.boxes.shown.empty());
+        QCOMPARE(s.window->CurrentRow(), 1);
+        QCOMPARE(s.window->focusWidget(), &s.list());
     }
 
     void ModifySavesEscapedTextsAndShowsThemInTheRow()
@@ -321,6 +401,7 @@ private slots:
         });
         s.window->Modify();
         QCOMPARE(s.boxes.Texts(), QStringList{Q("修改成功|成功")});
+        QCOMPARE(s.boxes.shown[0].icon, MessageBox::Icon::Information);
         QCOMPARE(s.Cell(0, 3), Q("x=Torva替换"));
         QCOMPARE(s.Cell(0, 4), Q("itTorva替换s"));
         QCOMPARE(s.Cell(0, 2), QString()); // "0" appears only after a reload
@@ -389,6 +470,7 @@ private slots:
         QVERIFY(focusOnName);
         QCOMPARE(title, Q("添加信息源"));
         QCOMPARE(s.boxes.Texts(), QStringList{Q("添加成功|成功")});
+        QCOMPARE(s.boxes.shown[0].icon, MessageBox::Icon::Information);
         QCOMPARE(s.window->addDialogResult(), G("添加"));
         QCOMPARE(s.list().topLevelItemCount(), 1);
         QCOMPARE(s.window->CurrentRow(), 0);
@@ -442,21 +524,21 @@ private slots:
 
     void ChooseWritesApostrophesAndCloses()
     {
-        Setup s({Row("a"), Row(G("站'乙"), G("x=TORVA替换y"))});
+        Setup s({Row("a"), Row(G("站'torva替换乙"), G("TORVA替换x=torva替换y"))});
         QTreeWidgetItem *item = s.list().topLevelItem(1);
         const QPoint centre = s.list().visualItemRect(item).center();
         QTest::mouseClick(s.list().viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseDClick(s.list().viewport(), Qt::LeftButton, {}, centre);
 
         QCOMPARE(s.window->result(), int(QDialog::Accepted));
-        QCOMPARE(s.label.text(), Q("站'乙"));
-        QCOMPARE(s.state.activeSource.name, G("站'乙"));
-        QCOMPARE(s.state.activeSource.searchList, std::string("x='y"));
+        // The name keeps the token; the expressions get apostrophes.
+        QCOMPARE(s.label.text(), Q("站'torva替换乙"));
+        QCOMPARE(s.state.activeSource.name, G("站'torva替换乙"));
+        QCOMPARE(s.state.activeSource.searchList, std::string("'x='y"));
         const ActiveSource saved = LoadActiveSource(s.folder.path());
-        QCOMPARE(saved.name, G("站'乙"));
-        QCOMPARE(saved.searchList, std::string("x='y"));
+        QCOMPARE(saved, s.state.activeSource);
         QCOMPARE(saved.workData, std::string("0"));
-        QCOMPARE(s.Cell(1, 3), Q("x=TORVA替换y"));
+        QCOMPARE(s.Cell(1, 3), Q("TORVA替换x=torva替换y"));
     }
 
     void FirstRunMakesTheExampleActiveAndReportsAnUnreadableAccessFile()
@@ -476,7 +558,28 @@ private slots:
         QCOMPARE(label.text(), Q("演示书站"));
         QCOMPARE(state.activeSource.name, G("演示书站"));
         QCOMPARE(LoadActiveSource(folder.path()), state.activeSource);
-        QCOMPARE(boxes.Texts(), QStringList{Q("voldTorva.mdb: not an Access database; nothing imported|信息：")});
+        QCOMPARE(boxes.Texts(),
+                 QStringList{Q("voldTorva.mdb 不是可读取的 Access 数据库，未从中导入信息源；该文件保持原样。|信息：")});
+        QCOMPARE(boxes.shown[0].icon, MessageBox::Icon::Information);
+    }
+
+    void SetupNotesAreShownInChinese()
+    {
+        OpenedStore opened;
+        opened.imported = 3;
+        const struct {
+            SetupNoteKind kind;
+            QString shown; // empty: the window stays silent
+        } cases[] = {
+            {SetupNoteKind::Imported, Q("已从 voldTorva.mdb 导入 3 个信息源。")},
+            {SetupNoteKind::MdbUnreadable, Q("voldTorva.mdb 不是可读取的 Access 数据库，未从中导入信息源；该文件保持原样。")},
+            {SetupNoteKind::StoreNotMade, QString()},
+            {SetupNoteKind::StoreUnusable, QString()},
+        };
+        for (const auto &c : cases) {
+            opened.notes = {{c.kind, "an English line"}};
+            QCOMPARE(StoreSetupNoteTexts(opened), c.shown.isEmpty() ? QStringList() : QStringList{c.shown});
+        }
     }
 
     void DialogLayouts()
@@ -513,13 +616,23 @@ private slots:
         }
         QCOMPARE(add.windowTitle(), Q("添加信息源"));
         QCOMPARE(add.size(), QSize(528, 389));
-        QCOMPARE(add.findChild<QPushButton *>(Q("按钮_添加确认"))->geometry(), QRect(130, 322, 72, 24));
-        QCOMPARE(add.findChild<QPushButton *>(Q("按钮_取消添加"))->geometry(), QRect(306, 322, 72, 24));
         QCOMPARE(modify.windowTitle(), QString());
         QCOMPARE(modify.size(), QSize(511, 371));
-        QCOMPARE(modify.findChild<QPushButton *>(Q("按钮_确认修改"))->text(), Q("修改"));
-        QCOMPARE(modify.findChild<QPushButton *>(Q("按钮_确认修改"))->geometry(), QRect(128, 304, 72, 24));
-        QCOMPARE(modify.findChild<QPushButton *>(Q("按钮_取消添加"))->geometry(), QRect(296, 304, 72, 24));
+        const struct {
+            QDialog *dialog;
+            const char *name;
+            const char *text;
+            QRect geometry;
+        } buttons[] = {{&add, "按钮_添加确认", "确定", {130, 322, 72, 24}},
+                       {&add, "按钮_取消添加", "取消", {306, 322, 72, 24}},
+                       {&modify, "按钮_确认修改", "修改", {128, 304, 72, 24}},
+                       {&modify, "按钮_取消添加", "取消", {296, 304, 72, 24}}};
+        for (const auto &b : buttons) {
+            QPushButton *button = b.dialog->findChild<QPushButton *>(Q(b.name));
+            QVERIFY(button != nullptr);
+            QCOMPARE(button->text(), Q(b.text));
+            QCOMPARE(button->geometry(), b.geometry);
+        }
     }
 
     void PopupMenuOpensBesideTheMouse()

@@ -9,6 +9,7 @@
 #include "sources/SourceStoreSetup.h"
 #include "sources/gui/AddSourceDialog.h"
 #include "sources/gui/ModifySourceDialog.h"
+#include "sources/gui/StoreSetupNotes.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -80,12 +81,7 @@ void SourceManagerWindow::Run(AppState &state, const std::filesystem::path &prog
             sourceLabel->setText(FromGbk(state.activeSource.name));
     }
     SourceManagerWindow window(state, programFolder, *opened.store, sourceLabel, parent);
-    if (!opened.notes.empty()) {
-        QStringList lines;
-        for (const std::string &note : opened.notes)
-            lines << QString::fromUtf8(note.c_str());
-        MessageBox::Show(&window, lines.join(QLatin1Char('\n')), QString(), MessageBox::Icon::Information);
-    }
+    ShowStoreSetupNotes(&window, opened);
     window.exec();
 }
 
