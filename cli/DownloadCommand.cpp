@@ -107,6 +107,9 @@ int RunDownload(const std::vector<std::string> &args, CliIo &io)
     std::string name = parsed.value("name") ? Utf8ToGbk(*parsed.value("name")) : WorkNameFromSearch(fetcher, options, work.address);
     const auto folder = ChapterDownload::PrepareFolders(options.folder, options.source.name, name);
     ChapterDownload download(fetcher, options.source.chapterContent);
+    // The empty bar shows at once: the first chapter may take a while.
+    if (!marked.empty())
+        DrawProgress(io.err, static_cast<int>(marked.size()), 0);
     const DownloadReport report = download.Run(folder, marked, [&io](int selected, int done) {
         DrawProgress(io.err, selected, done);
     });

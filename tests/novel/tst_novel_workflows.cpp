@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -122,12 +123,15 @@ private slots:
     void searchFillsRowsInPageOrderWithCovers();
     void searchMessagesKeepThePreviousRows_data();
     void searchMessagesKeepThePreviousRows();
+    void extraCoversAreFetchedButShownByNoRow();
     void captureIsABmpOfTheCoverBox();
     void workChoiceShowsTheWorkAndItsChapters();
     void workPageEmptyShowsItsMessage();
     void readerShowsTitleAndText();
     void downloadWritesTheMarkedChapters();
     void downloadLocksTheControlsAndCloseEndsIt();
+    void closingDuringAFetchShowsNothingMore_data();
+    void closingDuringAFetchShowsNothingMore();
     void selectAllAndOpenFolder();
     void hostileSourceNameStaysInsideTheProgramFolder();
 };
@@ -202,6 +206,21 @@ void TestNovelWorkflows::searchMessagesKeepThePreviousRows()
     QCOMPARE(f.window->debugWindow()->pageTextBox()->toPlainText(), FromGbk(f.state.pageText));
 }
 
+void TestNovelWorkflows::extraCoversAreFetchedButShownByNoRow()
+{
+    Fixture f;
+    // Only the work listed with an absolute address makes a row; the
+    // picture expression still finds all three covers.
+    f.state.activeSource.searchList = Utf8ToGbk("<a class=#引号name#引号 href=#引号(http.*?)#引号>(.*?)</a>");
+    const int before = f.site.RequestCount();
+    f.Search(QString());
+    QVERIFY(f.messages.isEmpty());
+    QCOMPARE(f.results()->topLevelItemCount(), 1);
+    QCOMPARE(f.site.RequestCount() - before, 1 + 3); // the page, then every cover
+    QCOMPARE(f.results()->topLevelItem(0)->text(3), U(f.site.SiteUrl(false) + "/cover/1.png"));
+    QVERIFY(!f.results()->topLevelItem(0)->icon(0).isNull());
+}
+
 void TestNovelWorkflows::captureIsABmpOfTheCoverBox()
 {
     Fixture f;
@@ -215,6 +234,20 @@ void TestNovelWorkflows::captureIsABmpOfTheCoverBox()
     QCOMPARE(image.size(), QSize(100, 132));
     QCOMPARE(QColor(image.pixel(10, 10)), QColor(Qt::red));
     QVERIFY(SearchHandler::CaptureWindowBitmap(nullptr).isEmpty());
+
+    // On a scaled screen the capture still has the box's own size: the same
+    // checks once more in a process whose screen is scaled twice.
+    if (qEnvironmentVariableIsSet("QUILLORA_SCALED_RUN"))
+        return;
+    QProcess scaled;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    environment.insert(QStringLiteral("QUILLORA_SCALED_RUN"), QStringLiteral("1"));
+    scaled.setProcessEnvironment(environment);
+    scaled.start(QCoreApplication::applicationFilePath(), {QStringLiteral("captureIsABmpOfTheCoverBox")});
+    QVERIFY(scaled.waitForFinished(20000));
+    QVERIFY2(scaled.exitStatus() == QProcess::NormalExit && scaled.exitCode() == 0,
+             scaled.readAllStandardOutput().constData());
 }
 
 void TestNovelWorkflows::workChoiceShowsTheWorkAndItsChapters()
@@ -232,7 +265,11 @@ void TestNovelWorkflows::workChoiceShowsTheWorkAndItsChapters()
     QCOMPARE(f.window->workPage().workData()->text(), U("状态：连载中 & 共2000章"));
     QVERIFY(!f.window->workPage().cover()->pixmap().isNull());
     QCOMPARE(f.chapters()->topLevelItemCount(), 2000);
+    QCOMPARE(f.chapters()->columnCount(), 2);
     QCOMPARE(f.chapters()->headerItem()->text(0), U("章节列表"));
+    QCOMPARE(f.chapters()->headerItem()->text(1), U("链接"));
+    QCOMPARE(f.chapters()->columnWidth(0), 300);
+    QVERIFY(f.chapters()->isColumnHidden(1));
     QCOMPARE(f.chapters()->topLevelItem(1999)->text(0), U("第2000章 星海2000"));
     QCOMPARE(f.chapters()->topLevelItem(1999)->text(1), U(f.site.SiteUrl(false) + "/book/1/2000.html"));
     QCOMPARE(f.chapters()->topLevelItem(0)->checkState(0), Qt::Unchecked);
@@ -357,6 +394,45 @@ void TestNovelWorkflows::downloadLocksTheControlsAndCloseEndsIt()
     const auto files = std::distance(fs::directory_iterator(folder), fs::directory_iterator());
     QCOMPARE(files, 2);
     QVERIFY(status->text().endsWith(U("已经完成下载2")));
+}
+
+void TestNovelWorkflows::closingDuringAFetchShowsNothingMore_data()
+{
+    QTest::addColumn<bool>("reader");
+    QTest::newRow("table of contents") << false;
+    QTest::newRow("chapter for the reader") << true;
+}
+
+// The window closes while the chapter engine lets events run: the workflow
+// ends without filling the list or opening the reader.
+void TestNovelWorkflows::closingDuringAFetchShowsNothingMore()
+{
+    QFETCH(bool, reader);
+    Fixture f;
+    f.Search(QString());
+    if (reader) {
+        f.ChooseWork(1);
+        f.chapters()->setCurrentItem(f.chapters()->topLevelItem(0));
+    }
+    int readersOpened = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *window = qobject_cast<ReaderWindow *>(QApplication::activeModalWidget())) {
+            ++readersOpened;
+            window->close();
+        }
+    });
+    closer.start(10);
+    f.hooks.probe = [&] { f.window->close(); };
+    if (reader)
+        f.window->OnChapterDoubleClicked();
+    else
+        f.ChooseWork(0);
+    f.hooks.probe = nullptr;
+    QCOMPARE(readersOpened, 0);
+    QVERIFY(f.state.chapterText.empty());
+    if (!reader)
+        QCOMPARE(f.chapters()->topLevelItemCount(), 0);
 }
 
 void TestNovelWorkflows::selectAllAndOpenFolder()

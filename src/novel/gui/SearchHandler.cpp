@@ -116,9 +116,14 @@ QByteArray SearchHandler::CaptureWindowBitmap(QWidget *widget)
 {
     if (widget == nullptr || widget->size().isEmpty())
         return {};
-    const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Drawn at the box's own size in pixels whatever the screen's scale, so
+    // every cover in the list is 100 × 132 like the box.
+    QImage image(widget->size(), QImage::Format_RGB32);
     if (image.isNull())
         return {};
+    image.setDevicePixelRatio(1.0);
+    image.fill(Qt::white);
+    widget->render(&image);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
