@@ -97,6 +97,7 @@ private slots:
     void debugWindowIsNeverMoreThanOne();
     void aboutWindowIsModalWithPicture();
     void closingMainWindowClosesDebugWindowAndEndsLoop();
+    void labelsShowMarkupAsText();
 };
 
 void TestMainWindow::freshStartShowsDefaults_data()
@@ -349,6 +350,18 @@ void TestMainWindow::closingMainWindowClosesDebugWindowAndEndsLoop()
     QVERIFY(!loopLeftRunning);
     QVERIFY(debugWasOpen);
     QVERIFY(OpenDebugWindows().isEmpty());
+}
+
+// Work names and data come from web pages: a name that reads "<b>x</b>" after
+// HTML-to-text must be shown as those characters, not drawn bold.
+void TestMainWindow::labelsShowMarkupAsText()
+{
+    Fixture f;
+    for (const char *name : {"透明标签_选择网站", "透明标签_作品名", "透明标签_数据", "透明标签_下载状态"}) {
+        auto *label = f.Find<QLabel>(name);
+        QVERIFY2(label != nullptr, name);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -39,9 +39,13 @@ QPushButton *NewButton(QWidget *parent, const QString &objectName, const QString
     return Place(new QPushButton(text, parent), objectName, rect);
 }
 
+// Labels show texts that come from sources and web pages: never let Qt take
+// such a text for rich text and draw its markup.
 QLabel *NewLabel(QWidget *parent, const QString &objectName, const QString &text, const QRect &rect)
 {
-    return Place(new QLabel(text, parent), objectName, rect);
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return Place(label, objectName, rect);
 }
 
 // The layout was drawn for a narrower font; a caption that would be cut

@@ -13,6 +13,7 @@ namespace {
 QLabel *NewLabel(const QString &objectName, const QString &text = QString())
 {
     auto *label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText); // work names and data come from web pages
     label->setObjectName(objectName);
     return label;
 }
