@@ -8,9 +8,11 @@
 #include "novel/NovelWorkflow.h"
 #include "text/CodePage.h"
 
+#include <optional>
 #include <ostream>
 #include <set>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -24,9 +26,12 @@ constexpr const char *kUsage =
     "  --name NAME              the work's name, the folder's name (default: the\n"
     "                           name of the search result whose address is WORK_URL)\n";
 
-// "1-3,7" -> {1, 2, 3, 7}; false for anything else or numbers past `count`.
-bool ParseChapterList(const std::string &list, int count, std::set<int> &chosen)
+// "1-3,7" -> {{1, 3}, {7, 7}}; nullopt for anything else. Checked before the
+// work page is fetched, so a malformed list is a usage error whatever the site
+// answers.
+std::optional<std::vector<std::pair<int, int>>> ParseChapterList(const std::string &list)
 {
+    std::vector<std::pair<int, int>> ranges;
     std::stringstream stream(list);
     std::string piece;
     while (std::getline(stream, piece, ',')) {
@@ -37,22 +42,35 @@ bool ParseChapterList(const std::string &list, int count, std::set<int> &chosen)
             size_t used = 0;
             first = std::stoi(piece.substr(0, dash), &used);
             if (used != piece.substr(0, dash).size())
-                return false;
+                return std::nullopt;
             last = first;
             if (dash != std::string::npos) {
                 last = std::stoi(piece.substr(dash + 1), &used);
                 if (used != piece.size() - dash - 1)
-                    return false;
+                    return std::nullopt;
             }
         } catch (...) {
-            return false;
+            return std::nullopt;
         }
-        if (first < 1 || last < first || last > count)
+        if (first < 1 || last < first)
+            return std::nullopt;
+        ranges.emplace_back(first, last);
+    }
+    if (ranges.empty())
+        return std::nullopt;
+    return ranges;
+}
+
+// The chapter numbers the ranges name; false when one lies past `count`.
+bool ChooseChapters(const std::vector<std::pair<int, int>> &ranges, int count, std::set<int> &chosen)
+{
+    for (const auto &[first, last] : ranges) {
+        if (last > count)
             return false;
         for (int n = first; n <= last; ++n)
             chosen.insert(n);
     }
-    return !chosen.empty();
+    return true;
 }
 
 void DrawProgress(std::ostream &err, int selected, int done)
@@ -83,6 +101,13 @@ int RunDownload(const std::vector<std::string> &args, CliIo &io)
         return failure ? (io.err << "quillora-cli download: " << error << '\n', ExitFailure)
                        : NovelUsageError(io, "download", error);
 
+    std::optional<std::vector<std::pair<int, int>>> ranges;
+    if (const auto list = parsed.value("chapters")) {
+        ranges = ParseChapterList(*list);
+        if (!ranges)
+            return NovelUsageError(io, "download", "--chapters takes chapter numbers, e.g. 1-3,7");
+    }
+
     NovelFetcher fetcher;
     const std::string link = Utf8ToGbk(parsed.positional().front());
     const WorkOutcome work = LoadWork(fetcher, options.source, link, options.choices);
@@ -92,8 +117,8 @@ int RunDownload(const std::vector<std::string> &args, CliIo &io)
     }
     const int count = static_cast<int>(work.chapters.size());
     std::set<int> chosen;
-    if (const auto list = parsed.value("chapters")) {
-        if (!ParseChapterList(*list, count, chosen))
+    if (ranges) {
+        if (!ChooseChapters(*ranges, count, chosen))
             return NovelUsageError(io, "download",
                                    "--chapters must list chapters 1-" + std::to_string(count) + ", e.g. 1-3,7");
     } else {

@@ -128,6 +128,10 @@ TEST_F(NovelCommandsTest, WrongArgumentsAreOneLineAndExitTwo)
         {"download", "/utf8/book/2/", "--chapters", "0-3"},
         {"download", "/utf8/book/2/", "--chapters", "3-x"},
         {"download", "/utf8/book/2/", "--chapters", "11"},
+        // A malformed list is refused before any fetch, even for a work
+        // page that comes back empty.
+        {"download", "/utf8/book/404/", "--chapters", "1-"},
+        {"download", "/utf8/book/404/", "--chapters", ","},
     };
     for (const auto &args : cases) {
         const CliRun run = Cli(args);
