@@ -6,6 +6,9 @@
 
 int FindText(std::string_view text, std::string_view subtext, int start, bool caseInsensitive)
 {
+    // Both texts end at their first zero byte.
+    text = text.substr(0, text.find('\0'));
+    subtext = subtext.substr(0, subtext.find('\0'));
     if (start == 0)
         start = 1;
     if (text.empty() || subtext.empty() || start < 1)

@@ -1,5 +1,6 @@
 #include "RegexEngine.h"
 
+#include "text/AsciiCase.h"
 #include "text/CodePage.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
@@ -101,77 +102,224 @@ bool IsKnownLetterEscape(char c)
     return std::string_view("bBdDfnrsStwWxuc").find(c) != std::string_view::npos;
 }
 
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The value of the \xHH or \uHHHH escape whose letter is at `i`; -1 when the
+// digits are not all there (the letter then stands for itself).
+long EscapedCodePoint(std::string_view pattern, size_t i, size_t &digits)
+{
+    digits = pattern[i] == 'x' ? 2 : 4;
+    if (i + digits >= pattern.size())
+        return -1;
+    long value = 0;
+    for (size_t k = 1; k <= digits; ++k) {
+        const int digit = HexValue(pattern[i + k]);
+        if (digit < 0)
+            return -1;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+// The character a one-letter escape stands for inside a set; -1 for a class
+// (\d \w \s ...), which ends no range.
+long EscapedCharacter(char c)
+{
+    static constexpr std::string_view kClasses = "dDsSwW";
+    static constexpr std::string_view kControls = "btnfr"; // 08 09 0A 0C 0D
+    static constexpr char kControlCodes[] = {0x08, 0x09, 0x0A, 0x0C, 0x0D};
+    if (kClasses.find(c) != std::string_view::npos)
+        return -1;
+    if (const size_t k = kControls.find(c); k != std::string_view::npos)
+        return kControlCodes[k];
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9') ? 0 : static_cast<unsigned char>(c);
+}
+
+bool IsUpper(long c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+
 // Rewrites an expression in the syntax users wrote for into PCRE2 syntax.
 // Line anchors: with `multiline` "^" matches after "\n" or "\r" and "$"
-// before them (PCRE2's own anchors know only "\n", the newline that keeps a
-// dot from matching). Inside a set "[" is an ordinary character.
+// before them (PCRE2's own anchors would also take a lone "\r" but not a
+// position between "\r" and "\n"). Inside a set "[" is an ordinary character.
+//
+// With `foldCase` the expression is run over a copy of the subject whose
+// ASCII letters are folded to lower case: letters outside a set are folded
+// too, and a set gains the lower-case twin of every upper-case letter it holds.
+// That keeps IgnoreCase to ASCII letters (PCRE2's own caseless mode would
+// also pair "é" with "É" and "k" with the Kelvin sign).
 //
 // Every top-level alternative starts with a callout, so that each match
 // attempt passes CheckDeadline once.
-std::string TranslatePattern(std::string_view pattern, bool multiline)
-{
-    std::string out = "(?C)";
-    out.reserve(pattern.size() + 16);
-    bool inSet = false;
-    int depth = 0;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        const char c = pattern[i];
-        if (c == '\\' && i + 1 < pattern.size()) {
-            const char next = pattern[i + 1];
-            if (static_cast<unsigned char>(next) >= 0x80) {
-                out += c; // an escaped multibyte character is itself
-                continue;
-            }
-            ++i;
-            if (IsAsciiLetter(next) && !IsKnownLetterEscape(next)) {
-                if (next == 'v')
-                    out += "\\x0B"; // a vertical tab, not PCRE2's class of vertical space
-                else
-                    out += next;
+class PatternTranslator {
+public:
+    PatternTranslator(std::string_view pattern, bool multiline, bool foldCase)
+        : m_pattern(pattern), m_multiline(multiline), m_fold(foldCase)
+    {
+    }
+
+    std::string Run()
+    {
+        m_out = "(?C)";
+        m_out.reserve(m_pattern.size() + 16);
+        for (m_i = 0; m_i < m_pattern.size(); ++m_i) {
+            if (m_pattern[m_i] == '\\' && m_i + 1 < m_pattern.size())
+                Escape();
+            else if (m_inSet)
+                SetCharacter(m_pattern[m_i]);
+            else
+                Character(m_pattern[m_i]);
+        }
+        return std::move(m_out);
+    }
+
+private:
+    // m_i is at a backslash that has a character after it.
+    void Escape()
+    {
+        const char next = m_pattern[m_i + 1];
+        if (static_cast<unsigned char>(next) >= 0x80) {
+            m_out += '\\'; // an escaped multibyte character is itself
+            return;
+        }
+        ++m_i;
+        size_t digits = 0;
+        const long code = (next == 'x' || next == 'u') ? EscapedCodePoint(m_pattern, m_i, digits) : -1;
+        if (code >= 0) {
+            if (m_fold && !m_inSet && IsUpper(code)) {
+                m_out += AsciiLower(static_cast<char>(code));
             } else {
-                out += c;
-                out += next;
+                m_out.append(m_pattern.substr(m_i - 1, digits + 2));
             }
-            continue;
+            m_i += digits;
+            SetItem(code);
+            return;
         }
-        if (inSet) {
-            if (c == ']')
-                inSet = false;
-            if (c == '[')
-                out += '\\';
-            out += c;
-            continue;
+        if (IsAsciiLetter(next) && !IsKnownLetterEscape(next)) {
+            if (next == 'v') {
+                m_out += "\\x0B"; // a vertical tab, not PCRE2's class of vertical space
+                SetItem(0x0B);
+            } else {
+                Literal(next);
+            }
+            return;
         }
+        m_out += '\\';
+        m_out += next;
+        // A class (\d \w \s ...) ends no range; any other escape is one character.
+        SetItem(EscapedCharacter(next));
+    }
+
+    void Character(char c)
+    {
         if (c == '[') {
-            inSet = true;
-            out += c;
-            if (i + 1 < pattern.size() && pattern[i + 1] == '^')
-                out += pattern[++i];
-        } else if (multiline && c == '^') {
-            out += "(?<![^\\r\\n])";
-        } else if (multiline && c == '$') {
-            out += "(?![^\\r\\n])";
-        } else if (c == '|' && depth == 0) {
-            out += "|(?C)";
+            m_inSet = true;
+            m_lastItem = -1;
+            m_rangeFrom = -1;
+            m_twins.clear();
+            m_out += c;
+            if (m_i + 1 < m_pattern.size() && m_pattern[m_i + 1] == '^')
+                m_out += m_pattern[++m_i];
+        } else if (m_multiline && c == '^') {
+            m_out += "(?<![^\\r\\n])";
+        } else if (m_multiline && c == '$') {
+            m_out += "(?![^\\r\\n])";
+        } else if (c == '|' && m_depth == 0) {
+            m_out += "|(?C)";
         } else {
-            depth += c == '(' ? 1 : c == ')' ? -1 : 0;
-            out += c;
+            m_depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+            Literal(c);
         }
     }
-    return out;
-}
 
-Code Compile(const std::string &pattern, bool caseSensitive, bool multiline)
+    void SetCharacter(char c)
+    {
+        if (c == ']') {
+            m_inSet = false;
+            m_out += m_twins;
+            m_out += c;
+            return;
+        }
+        const bool rangeDash = c == '-' && m_lastItem >= 0 && m_i + 1 < m_pattern.size() && m_pattern[m_i + 1] != ']';
+        if (rangeDash) {
+            m_rangeFrom = m_lastItem;
+            m_lastItem = -1;
+            m_out += c;
+            return;
+        }
+        if (c == '[')
+            m_out += '\\';
+        m_out += c;
+        // The lead byte of a multibyte character stands for it: above every letter.
+        SetItem(static_cast<unsigned char>(c));
+    }
+
+    // A letter or other character that matches itself.
+    void Literal(char c)
+    {
+        if (m_inSet) {
+            m_out += c;
+            SetItem(static_cast<unsigned char>(c));
+        } else {
+            m_out += m_fold ? AsciiLower(c) : c;
+        }
+    }
+
+    // Notes one character (its code point, or -1 for a class) of the current
+    // set, and the lower-case twins of the upper-case letters it brings in
+    // alone or as the end of a range.
+    void SetItem(long code)
+    {
+        if (!m_inSet)
+            return;
+        const long from = m_rangeFrom >= 0 ? m_rangeFrom : code;
+        m_lastItem = m_rangeFrom >= 0 ? -1 : code;
+        m_rangeFrom = -1;
+        if (!m_fold || from < 0 || code < 0)
+            return;
+        const long first = std::max<long>(from, 'A');
+        const long last = std::min<long>(code, 'Z');
+        if (first > last)
+            return;
+        m_twins += AsciiLower(static_cast<char>(first));
+        if (last > first) {
+            m_twins += '-';
+            m_twins += AsciiLower(static_cast<char>(last));
+        }
+    }
+
+    std::string_view m_pattern;
+    bool m_multiline;
+    bool m_fold;
+    std::string m_out;
+    size_t m_i = 0;
+    bool m_inSet = false;
+    int m_depth = 0;
+    long m_lastItem = -1;  // the set's last character, -1 after a class or a range
+    long m_rangeFrom = -1; // the start of a range whose "-" was just read
+    std::string m_twins;   // lower-case letters the current set gains
+};
+
+Code Compile(const std::string &pattern, bool multiline)
 {
     CompileContext context(pcre2_compile_context_create(nullptr));
     if (!context)
         return nullptr;
-    // Only "\n" ends a line for the dot, so a dot matches "\r".
-    pcre2_set_newline(context.get(), PCRE2_NEWLINE_LF);
+    // A dot matches no line break: neither "\n" nor "\r".
+    pcre2_set_newline(context.get(), PCRE2_NEWLINE_ANYCRLF);
     uint32_t options = PCRE2_UTF | PCRE2_ALT_BSUX | PCRE2_MATCH_UNSET_BACKREF | PCRE2_ALLOW_EMPTY_CLASS |
                        PCRE2_NEVER_BACKSLASH_C;
-    if (!caseSensitive)
-        options |= PCRE2_CASELESS;
     if (!multiline)
         options |= PCRE2_DOLLAR_ENDONLY;
     int error = 0;
@@ -251,7 +399,7 @@ bool RegexEngine::Search(std::string_view pattern, std::string_view subject, boo
     // character of the page. It counts as an expression that cannot be used.
     if (m_pattern.empty())
         return false;
-    const Code code = Compile(TranslatePattern(GbkToUtf8(m_pattern), multiline), caseSensitive, multiline);
+    const Code code = Compile(PatternTranslator(GbkToUtf8(m_pattern), multiline, !caseSensitive).Run(), multiline);
     MatchContext context(pcre2_match_context_create(nullptr));
     JitStack stack(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
     if (!code || !context)
@@ -276,6 +424,10 @@ bool RegexEngine::Search(std::string_view pattern, std::string_view subject, boo
         return false;
     }
 
+    // Without case the expression runs over a copy whose ASCII letters are
+    // folded; offsets are the same in both, and results come from the original.
+    const std::string folded = caseSensitive ? std::string() : AsciiLower(m_subjectUtf8);
+    const std::string_view matched = caseSensitive ? std::string_view(m_subjectUtf8) : std::string_view(folded);
     const size_t pairs = m_groupCount + 1;
     const PCRE2_SIZE *vector = pcre2_get_ovector_pointer(data.get());
     // The first attempt checks that the subject is valid UTF-8, the later ones
@@ -283,7 +435,7 @@ bool RegexEngine::Search(std::string_view pattern, std::string_view subject, boo
     uint32_t options = 0;
     size_t start = 0;
     for (;;) {
-        const int rc = MatchAt(code.get(), m_subjectUtf8, start, options, data.get(), context.get());
+        const int rc = MatchAt(code.get(), matched, start, options, data.get(), context.get());
         options = PCRE2_NO_UTF_CHECK;
         if (rc == PCRE2_ERROR_NOMATCH)
             break;

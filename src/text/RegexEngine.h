@@ -10,11 +10,11 @@
 // a source and the charset test of a fetched page.
 //
 // Expressions keep the meaning they had when users wrote them for the old
-// VBScript engine: \w \d \b and \s are ASCII only, a dot matches anything but
-// "\n" (so it does match "\r"), with `multiline` "^" and "$" match after and
-// before every "\n" and "\r", a backreference to a group that took no part
-// matches empty, and escapes that engine did not know stand for the letter
-// itself. Matching is by character (PCRE2 in UTF mode), so one Chinese
+// VBScript engine: \w \d \b and \s are ASCII only, a dot matches no line
+// break ("\n" or "\r"), with `multiline` "^" and "$" match after and before
+// every "\n" and "\r", without `caseSensitive` only ASCII letters match either
+// case, a backreference to a group that took no part matches empty, and
+// escapes that engine did not know stand for the letter itself. Matching is by character (PCRE2 in UTF mode), so one Chinese
 // character is one ".".
 //
 // Texts in and out are in the code page. Indexes of matches and groups are

@@ -40,6 +40,7 @@ TEST(RegexCommandTest, PrintsMatchesAsJson)
         {{"regex", "(a)|(b)"}, "b", R"({"ok":true,"matches":[{"value":"b","groups":["","b"]}]})" "\n"},
         {{"regex", "abc"}, "ABC", R"({"ok":true,"matches":[]})" "\n"},
         {{"regex", "--ignore-case", "abc"}, "ABC", R"({"ok":true,"matches":[{"value":"ABC","groups":[]}]})" "\n"},
+        {{"regex", "--ignore-case", "é"}, "É", R"({"ok":true,"matches":[]})" "\n"},
         {{"regex", "--no-quote-token", "#引号"}, "#引号\"",
          R"({"ok":true,"matches":[{"value":"#引号","groups":[]}]})" "\n"},
         {{"regex", "^x$"}, "x\r\nx", R"({"ok":true,"matches":[{"value":"x","groups":[]},{"value":"x","groups":[]}]})" "\n"},

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 struct FindCase {
     std::string text;
     std::string subtext;
@@ -46,6 +48,11 @@ TEST(FindTextTest, Cases)
         // Folding is byte by byte: the trail byte 0x41 ("A") of 丄 (81 41) folds too.
         {"\x81\x41", "\x81\x61", 1, true, 1},
         {"\x81\x41", "\x81\x61", 1, false, -1},
+        // Both texts end at their first zero byte.
+        {"a\0b"s, "b", 1, false, -1},
+        {"ab", "b\0c"s, 1, false, 2},
+        {"\0ab"s, "a", 1, false, -1},
+        {"ab", "\0b"s, 1, false, -1},
     };
     for (const FindCase &c : cases)
         EXPECT_EQ(FindText(c.text, c.subtext, c.start, c.caseInsensitive), c.expected)
