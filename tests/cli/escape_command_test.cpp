@@ -1,28 +1,11 @@
-#include "Cli.h"
+#include "CliRun.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunInMemory(const std::vector<std::string> &args)
-{
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    CliIo io{in, out, err};
-    const int code = RunCli(args, io);
-    return {code, out.str(), err.str()};
-}
 
 TEST(EscapeCommandTest, PrintsBothForms)
 {
@@ -39,7 +22,7 @@ TEST(EscapeCommandTest, PrintsBothForms)
         {{"escape", "--form", "usc2", "a\\"}, "\n"},
     };
     for (const Case &c : cases) {
-        const CliRun run = RunInMemory(c.args);
+        const CliRun run = RunCliInMemory(c.args);
         EXPECT_EQ(run.code, ExitOk) << c.args.back();
         EXPECT_EQ(run.out, c.out) << c.args.back();
         EXPECT_EQ(run.err, "");
@@ -57,7 +40,7 @@ TEST(EscapeCommandTest, WrongArgumentsExitWithOneLine)
         {"escape", "abc", "--form"},
     };
     for (const auto &args : cases) {
-        const CliRun run = RunInMemory(args);
+        const CliRun run = RunCliInMemory(args);
         EXPECT_EQ(run.code, ExitUsage);
         EXPECT_EQ(run.out, "");
         ASSERT_FALSE(run.err.empty());
@@ -67,7 +50,7 @@ TEST(EscapeCommandTest, WrongArgumentsExitWithOneLine)
 
 TEST(EscapeCommandTest, Help)
 {
-    const CliRun run = RunInMemory({"escape", "--help"});
+    const CliRun run = RunCliInMemory({"escape", "--help"});
     EXPECT_EQ(run.code, ExitOk);
     EXPECT_NE(run.out.find("--form utf8|usc2"), std::string::npos);
 }

@@ -1,7 +1,7 @@
 // search, work, chapter and download on the command line, against the
 // fixture novel site.
 
-#include "Cli.h"
+#include "CliRun.h"
 
 #include "app/ActiveSourceConfig.h"
 #include "support/FixtureSite.h"
@@ -12,17 +12,10 @@
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
 
 class NovelCommandsTest : public testing::Test {
 protected:
@@ -36,12 +29,7 @@ protected:
     {
         args.push_back("--folder");
         args.push_back(program.path().string());
-        std::istringstream in;
-        std::ostringstream out;
-        std::ostringstream err;
-        CliIo io{in, out, err};
-        const int code = RunCli(args, io);
-        return {code, out.str(), err.str()};
+        return RunCliInMemory(args);
     }
 
     FixtureSite site;

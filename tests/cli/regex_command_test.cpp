@@ -1,29 +1,12 @@
-#include "Cli.h"
+#include "CliRun.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunInMemory(const std::vector<std::string> &args, const std::string &input)
-{
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    CliIo io{in, out, err};
-    const int code = RunCli(args, io);
-    return {code, out.str(), err.str()};
-}
 
 TEST(RegexCommandTest, PrintsMatchesAsJson)
 {
@@ -48,7 +31,7 @@ TEST(RegexCommandTest, PrintsMatchesAsJson)
         {{"regex", "--", "--x"}, "a--x", R"({"ok":true,"matches":[{"value":"--x","groups":[]}]})" "\n"},
     };
     for (const Case &c : cases) {
-        const CliRun run = RunInMemory(c.args, c.input);
+        const CliRun run = RunCliInMemory(c.args, c.input);
         EXPECT_EQ(run.code, 0) << c.args.back();
         EXPECT_EQ(run.out, c.out) << c.args.back();
     }
@@ -56,7 +39,7 @@ TEST(RegexCommandTest, PrintsMatchesAsJson)
 
 TEST(Html2TextCommandTest, PrintsThePlainText)
 {
-    const CliRun run = RunInMemory({"html2text"}, "<p>第一段&nbsp;a</p><p>b<br>c</p><script>x</script>");
+    const CliRun run = RunCliInMemory({"html2text"}, "<p>第一段&nbsp;a</p><p>b<br>c</p><script>x</script>");
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.out, "第一段 a\r\n\r\nb\r\nc");
 }
@@ -72,7 +55,7 @@ TEST(RegexCommandTest, HelpAndWrongArguments)
         {{"html2text", "--bogus"}, 2},
     };
     for (const Case &c : cases) {
-        const CliRun run = RunInMemory(c.args, "");
+        const CliRun run = RunCliInMemory(c.args, "");
         EXPECT_EQ(run.code, c.code) << c.args.back();
         if (c.code == 0) {
             EXPECT_NE(run.out.find("Usage: quillora-cli " + c.args.front()), std::string::npos);

@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "CliRun.h"
 
 #include "app/ActiveSourceConfig.h"
 #include "sources/SourceDate.h"
@@ -15,25 +15,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct SourcesRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 class SourcesCommandTest : public ::testing::Test {
 protected:
-    SourcesRun Sources(std::vector<std::string> args)
+    CliRun Sources(std::vector<std::string> args)
     {
         args.insert(args.begin(), "sources");
         args.push_back("--folder");
         args.push_back(folder.path().string());
-        std::istringstream in;
-        std::ostringstream out;
-        std::ostringstream err;
-        CliIo io{in, out, err};
-        const int code = RunCli(args, io);
-        return {code, out.str(), err.str()};
+        return RunCliInMemory(args);
     }
 
     std::vector<SourceRecord> Rows()
@@ -54,7 +43,7 @@ std::string Today()
 
 TEST_F(SourcesCommandTest, FirstListShowsTheExampleAsJson)
 {
-    const SourcesRun run = Sources({"list", "--json"});
+    const CliRun run = Sources({"list", "--json"});
     ASSERT_EQ(run.code, ExitOk) << run.err;
     EXPECT_EQ(run.out.find("[\n  {\"id\": \"1\", \"name\": \"演示书站\", \"search_address\": "
                            "\"http://127.0.0.1:18321/utf8/search/\", \"search_list\": \"<a class=#引号name#引号"),
@@ -65,7 +54,7 @@ TEST_F(SourcesCommandTest, FirstListShowsTheExampleAsJson)
 
 TEST_F(SourcesCommandTest, AddStoresTypedTextsAsTheDialogDoes)
 {
-    const SourcesRun run = Sources({"add", "--name", "O'Neil站", "--search-list", "href='(.*?)'", "--toc", " "});
+    const CliRun run = Sources({"add", "--name", "O'Neil站", "--search-list", "href='(.*?)'", "--toc", " "});
     ASSERT_EQ(run.code, ExitOk) << run.err;
     EXPECT_EQ(run.out, "added source 2\n");
     const std::vector<SourceRecord> rows = Rows();
@@ -77,7 +66,7 @@ TEST_F(SourcesCommandTest, AddStoresTypedTextsAsTheDialogDoes)
     EXPECT_EQ(added.tableOfContents, " ");
     EXPECT_EQ(rows[1].date, TodaySourceDate());
 
-    const SourcesRun listed = Sources({"list", "--json"});
+    const CliRun listed = Sources({"list", "--json"});
     EXPECT_NE(listed.out.find("\"search_list\": \"href=Torva替换(.*?)Torva替换\""), std::string::npos);
 }
 
@@ -95,7 +84,7 @@ TEST_F(SourcesCommandTest, ModifyChangesOnlyTheGivenFieldsWithoutEscapingTwice)
 TEST_F(SourcesCommandTest, ActivateWritesApostrophesWhileTheStoreKeepsTheToken)
 {
     ASSERT_EQ(Sources({"add", "--name", "n'", "--search-list", "a'b"}).code, ExitOk);
-    const SourcesRun run = Sources({"activate", "2"});
+    const CliRun run = Sources({"activate", "2"});
     ASSERT_EQ(run.code, ExitOk) << run.err;
     EXPECT_EQ(run.out, "active source: n'\n");
     const ActiveSource active = LoadActiveSource(folder.path());
@@ -131,7 +120,7 @@ TEST_F(SourcesCommandTest, WrongArgumentsAndMissingRows)
         {{"activate", "9"}, ExitFailure, "quillora-cli sources: no source has that ID\n"},
     };
     for (const BadCase &c : cases) {
-        const SourcesRun run = Sources(c.args);
+        const CliRun run = Sources(c.args);
         EXPECT_EQ(run.code, c.code) << c.args[0];
         EXPECT_EQ(run.err, c.err) << c.args[0];
     }
@@ -153,7 +142,7 @@ TEST_F(SourcesCommandTest, ImportOfAFileThatIsNotAccessImportsNothing)
 {
     const fs::path junk = folder.path() / "other.mdb";
     std::ofstream(junk) << "plain text";
-    const SourcesRun run = Sources({"import-mdb", junk.string()});
+    const CliRun run = Sources({"import-mdb", junk.string()});
     EXPECT_EQ(run.code, ExitFailure);
     EXPECT_EQ(run.err, "quillora-cli sources: other.mdb: not an Access database; nothing imported\n");
     EXPECT_EQ(Rows().size(), 1u);
