@@ -17,25 +17,17 @@ constexpr const char *kUsage =
     "below the title line).\n\n"
     "Options:\n";
 
+const std::string kHelp = std::string(kUsage) + kNovelCliOptionsUsage
+                          + "\nExit status: 0 printed (empty when the body expression does not match), 2 wrong arguments.\n";
+
 } // namespace
 
 int RunChapter(const std::vector<std::string> &args, CliIo &io)
 {
     const CliArgs parsed(args, NovelCliFlags(), NovelCliOptionNames());
-    if (parsed.wantsHelp()) {
-        io.out << kUsage << kNovelCliOptionsUsage
-               << "\nExit status: 0 printed (empty when the body expression does not match), 2 wrong arguments.\n";
-        return ExitOk;
-    }
-    if (!parsed.ok())
-        return NovelUsageError(io, "chapter", parsed.error());
-    if (parsed.positional().size() != 1)
-        return NovelUsageError(io, "chapter", "expected exactly one URL");
     NovelCliOptions options;
-    bool failure = false;
-    if (const std::string error = ReadNovelCliOptions(parsed, options, failure); !error.empty())
-        return failure ? (io.err << "quillora-cli chapter: " << error << '\n', ExitFailure)
-                       : NovelUsageError(io, "chapter", error);
+    if (const std::optional<int> done = PrepareNovelCommand("chapter", "URL", kHelp, parsed, io, options))
+        return *done;
 
     NovelFetcher fetcher;
     const std::string text = GbkToUtf8(ReadChapter(fetcher, options.source, Utf8ToGbk(parsed.positional().front())));

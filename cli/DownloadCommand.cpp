@@ -81,25 +81,17 @@ void DrawProgress(std::ostream &err, int selected, int done)
         << "] " << done << '/' << selected << std::flush;
 }
 
+const std::string kHelp = std::string(kUsage) + kNovelCliOptionsUsage
+                          + "\nExit status: 0 downloaded, 1 the work page was empty, 2 wrong arguments.\n";
+
 } // namespace
 
 int RunDownload(const std::vector<std::string> &args, CliIo &io)
 {
     const CliArgs parsed(args, NovelCliFlags(), NovelCliOptionNames({"chapters", "name"}));
-    if (parsed.wantsHelp()) {
-        io.out << kUsage << kNovelCliOptionsUsage
-               << "\nExit status: 0 downloaded, 1 the work page was empty, 2 wrong arguments.\n";
-        return ExitOk;
-    }
-    if (!parsed.ok())
-        return NovelUsageError(io, "download", parsed.error());
-    if (parsed.positional().size() != 1)
-        return NovelUsageError(io, "download", "expected exactly one WORK_URL");
     NovelCliOptions options;
-    bool failure = false;
-    if (const std::string error = ReadNovelCliOptions(parsed, options, failure); !error.empty())
-        return failure ? (io.err << "quillora-cli download: " << error << '\n', ExitFailure)
-                       : NovelUsageError(io, "download", error);
+    if (const std::optional<int> done = PrepareNovelCommand("download", "WORK_URL", kHelp, parsed, io, options))
+        return *done;
 
     std::optional<std::vector<std::pair<int, int>>> ranges;
     if (const auto list = parsed.value("chapters")) {

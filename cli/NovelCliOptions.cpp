@@ -98,3 +98,24 @@ std::string WorkNameFromSearch(NovelFetcher &fetcher, const NovelCliOptions &opt
             return row.name;
     return {};
 }
+
+std::optional<int> PrepareNovelCommand(const char *command, const char *positionalName, const std::string &help,
+                                       const CliArgs &parsed, CliIo &io, NovelCliOptions &options)
+{
+    if (parsed.wantsHelp()) {
+        io.out << help;
+        return ExitOk;
+    }
+    if (!parsed.ok())
+        return NovelUsageError(io, command, parsed.error());
+    if (parsed.positional().size() != 1)
+        return NovelUsageError(io, command, std::string("expected exactly one ") + positionalName);
+    bool failure = false;
+    if (const std::string error = ReadNovelCliOptions(parsed, options, failure); !error.empty()) {
+        if (!failure)
+            return NovelUsageError(io, command, error);
+        io.err << "quillora-cli " << command << ": " << error << '\n';
+        return ExitFailure;
+    }
+    return std::nullopt;
+}

@@ -6,6 +6,7 @@
 #include "sources/SourceRecord.h"
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -39,6 +40,13 @@ class NovelFetcher;
 // The name the source's search (with an empty keyword) gives the work at the
 // completed address `address`; empty when no result row leads there.
 std::string WorkNameFromSearch(NovelFetcher &fetcher, const NovelCliOptions &options, const std::string &address);
+
+// The common start of a novel command: prints `help` for --help, reports a
+// usage error for wrong options or a positional count other than one (naming
+// `positionalName`), then reads the shared options and loads the source.
+// Returns the exit code when the command ends here, nullopt when it goes on.
+std::optional<int> PrepareNovelCommand(const char *command, const char *positionalName, const std::string &help,
+                                       const CliArgs &parsed, CliIo &io, NovelCliOptions &options);
 
 // Prints the one line of a usage error and returns ExitUsage.
 int NovelUsageError(CliIo &io, const char *command, const std::string &message);

@@ -17,25 +17,17 @@ constexpr const char *kUsage =
     "and cover address, one work per line separated by tabs.\n\n"
     "Options:\n";
 
+const std::string kHelp = std::string(kUsage) + kNovelCliOptionsUsage
+                          + "\nExit status: 0 works listed, 1 the site found nothing or the page was empty, 2 wrong arguments.\n";
+
 } // namespace
 
 int RunSearch(const std::vector<std::string> &args, CliIo &io)
 {
     const CliArgs parsed(args, NovelCliFlags(), NovelCliOptionNames());
-    if (parsed.wantsHelp()) {
-        io.out << kUsage << kNovelCliOptionsUsage
-               << "\nExit status: 0 works listed, 1 the site found nothing or the page was empty, 2 wrong arguments.\n";
-        return ExitOk;
-    }
-    if (!parsed.ok())
-        return NovelUsageError(io, "search", parsed.error());
-    if (parsed.positional().size() != 1)
-        return NovelUsageError(io, "search", "expected exactly one KEYWORD");
     NovelCliOptions options;
-    bool failure = false;
-    if (const std::string error = ReadNovelCliOptions(parsed, options, failure); !error.empty())
-        return failure ? (io.err << "quillora-cli search: " << error << '\n', ExitFailure)
-                       : NovelUsageError(io, "search", error);
+    if (const std::optional<int> done = PrepareNovelCommand("search", "KEYWORD", kHelp, parsed, io, options))
+        return *done;
 
     NovelFetcher fetcher;
     const SearchOutcome outcome =

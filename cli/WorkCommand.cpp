@@ -29,25 +29,17 @@ void PrintJson(std::ostream &out, const WorkOutcome &work)
     out << "]}\n";
 }
 
+const std::string kHelp = std::string(kUsage) + "  --name NAME              the work's name (default: found by the source's search)\n"
+                          + kNovelCliOptionsUsage + "\nExit status: 0 loaded, 1 the work page was empty, 2 wrong arguments.\n";
+
 } // namespace
 
 int RunWork(const std::vector<std::string> &args, CliIo &io)
 {
     const CliArgs parsed(args, NovelCliFlags(), NovelCliOptionNames({"name"}));
-    if (parsed.wantsHelp()) {
-        io.out << kUsage << "  --name NAME              the work's name (default: found by the source's search)\n"
-               << kNovelCliOptionsUsage << "\nExit status: 0 loaded, 1 the work page was empty, 2 wrong arguments.\n";
-        return ExitOk;
-    }
-    if (!parsed.ok())
-        return NovelUsageError(io, "work", parsed.error());
-    if (parsed.positional().size() != 1)
-        return NovelUsageError(io, "work", "expected exactly one URL");
     NovelCliOptions options;
-    bool failure = false;
-    if (const std::string error = ReadNovelCliOptions(parsed, options, failure); !error.empty())
-        return failure ? (io.err << "quillora-cli work: " << error << '\n', ExitFailure)
-                       : NovelUsageError(io, "work", error);
+    if (const std::optional<int> done = PrepareNovelCommand("work", "URL", kHelp, parsed, io, options))
+        return *done;
 
     NovelFetcher fetcher;
     const WorkOutcome work = LoadWork(fetcher, options.source, Utf8ToGbk(parsed.positional().front()), options.choices);

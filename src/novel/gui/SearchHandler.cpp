@@ -7,6 +7,7 @@
 #include "novel/WorkSearch.h"
 #include "novel/gui/WindowChoices.h"
 #include "platform/gui/MessageBox.h"
+#include "platform/gui/PictureBox.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/TabControl.h"
 
@@ -40,16 +41,6 @@ QPixmap MaskedByTopLeftColour(const QByteArray &bmp)
     const QImage mask = image.createMaskFromColor(image.pixel(0, 0), Qt::MaskInColor);
     pixmap.setMask(QBitmap::fromImage(mask));
     return pixmap;
-}
-
-void ShowPicture(QLabel *box, const std::string &bytes)
-{
-    QPixmap picture;
-    if (!bytes.empty() && picture.loadFromData(reinterpret_cast<const uchar *>(bytes.data()),
-                                               static_cast<uint>(bytes.size())))
-        box->setPixmap(picture);
-    else
-        box->clear();
 }
 
 } // namespace

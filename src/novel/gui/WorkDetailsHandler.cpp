@@ -8,6 +8,7 @@
 #include "novel/gui/WorkflowLock.h"
 #include "platform/gui/ListViews.h"
 #include "platform/gui/MessageBox.h"
+#include "platform/gui/PictureBox.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/TabControl.h"
 
@@ -28,16 +29,6 @@ QString CurrentRowText(QTreeWidget *list, int column)
 {
     QTreeWidgetItem *row = list->currentItem();
     return row == nullptr ? QString() : row->text(column);
-}
-
-void ShowPicture(QLabel *box, const std::string &bytes)
-{
-    QPixmap picture;
-    if (!bytes.empty() && picture.loadFromData(reinterpret_cast<const uchar *>(bytes.data()),
-                                               static_cast<uint>(bytes.size())))
-        box->setPixmap(picture);
-    else
-        box->clear();
 }
 
 } // namespace
