@@ -61,8 +61,7 @@ std::string NormalizeHeaderNames(std::string_view headers)
 
 std::string HeaderValue(std::string_view headers, std::string_view name)
 {
-    if (name.empty())
-        return {};
+    // Every line begins with an empty name: the first line then decides.
     for (const std::string &line : SplitGbk(headers, kLineBreak)) {
         if (line.compare(0, name.size(), name) == 0) {
             std::string marker(name);

@@ -168,7 +168,13 @@ HeaderList BuildHeaderList(const HttpRequest &request)
         if (line.find(':') == std::string::npos || line.find_first_of("\r\n") != std::string::npos ||
             line.find('\0') != std::string::npos)
             continue;
-        add(line);
+        // libcurl reads "Name:" with nothing after it as "drop this header";
+        // "Name;" is how it sends a header with an empty value.
+        const std::size_t colon = line.find(':');
+        if (line.find_first_not_of(" \t", colon + 1) == std::string::npos)
+            add(line.substr(0, colon) + ";");
+        else
+            add(line);
     }
     // libcurl would add these on its own; a request carries only our lines.
     for (const char *name : {"Accept", "Content-Type", "Expect"}) {

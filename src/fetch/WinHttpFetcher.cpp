@@ -158,6 +158,15 @@ bool EndsWith(const std::string &text, const std::string &suffix)
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// A page decoded again reads like a text stream: a leading byte-order mark
+// (U+FEFF, which GB18030 writes as 84 31 95 33) is no character of the page.
+void DropByteOrderMark(std::string &text)
+{
+    static const std::string mark("\x84\x31\x95\x33", 4);
+    if (text.compare(0, mark.size(), mark) == 0)
+        text.erase(0, mark.size());
+}
+
 // Everything of the request but its header lines.
 HttpRequest RequestFor(const std::string &url, const WinHttpFetchParams &params)
 {
@@ -283,8 +292,8 @@ std::string WinHttpFetcher::PageText(const ByteBuffer &body)
     RegexEngine regex;
     if (regex.Search("<meta.+?charset=[^\\w]?([-\\w]+)", std::string_view(text).substr(0, 1024))) {
         const std::string charset = regex.SubMatch(1, 1);
-        if (!charset.empty() && charset != "gbk" && charset != "gb2312")
-            CharsetToGbk(body, charset, text); // an unknown set keeps the bytes as they are
+        if (!charset.empty() && charset != "gbk" && charset != "gb2312" && CharsetToGbk(body, charset, text))
+            DropByteOrderMark(text); // an unknown set keeps the bytes as they are
         ProcessPendingEvents();
     }
     return text;

@@ -37,8 +37,11 @@ UrlParts Crack(const std::string &url)
         curl_url_set(handle.get(), CURLUPART_URL, address.c_str(),
                      CURLU_PATH_AS_IS | CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) != CURLUE_OK)
         return parts;
-    parts.valid = true;
-    parts.secure = AsciiLower(CurlUrlPart(handle.get(), CURLUPART_SCHEME)) == "https";
+    // Another scheme (ftp, file, ...) names no HTTP server: asking the host
+    // for the path over HTTP would fetch something else.
+    const std::string scheme = AsciiLower(CurlUrlPart(handle.get(), CURLUPART_SCHEME));
+    parts.valid = scheme == "http" || scheme == "https";
+    parts.secure = scheme == "https";
     parts.host = AsciiLower(CurlUrlPart(handle.get(), CURLUPART_HOST));
     parts.port = CurlUrlPart(handle.get(), CURLUPART_PORT);
     const std::string path = CurlUrlPart(handle.get(), CURLUPART_PATH);
@@ -56,6 +59,11 @@ const char *Verb(int method)
 bool ContainsNoCase(const std::string &text, const std::string &marker)
 {
     return FindGbk(text, marker, 0, true) != std::string::npos;
+}
+
+bool StartsWithNoCase(const std::string &text, const std::string &prefix)
+{
+    return text.size() >= prefix.size() && AsciiLower(text.substr(0, prefix.size())) == AsciiLower(prefix);
 }
 
 std::string TrimSpaces(const std::string &text)
@@ -164,8 +172,11 @@ ByteBuffer WinInetFetcher::Fetch(const std::string &url, WinInetFetchParams &par
         params.extraHeaders +=
             cookies.find("Cookie:") != std::string::npos ? "\r\n" + cookies : "\r\nCookie: " + cookies;
     }
-    for (const std::string &line : SplitGbk(params.extraHeaders, "\r\n"))
-        request.headers.push_back(line);
+    // The agent goes out as the session's own User-Agent line, once.
+    for (const std::string &line : SplitGbk(params.extraHeaders, "\r\n")) {
+        if (!StartsWithNoCase(line, "User-Agent:"))
+            request.headers.push_back(line);
+    }
     if (method != 0) {
         if (params.bodyBytes.empty())
             params.bodyBytes = params.bodyText;

@@ -31,8 +31,10 @@ struct WinInetFetchParams {
 // whatever the status code: the fetch path of pictures (work covers). It sets
 // the headers "Accept: */*", "Referer: " + the address and
 // "Accept-Language: zh-cn", ignores certificate errors, follows redirects and
-// never lets pending window events run. Failures never throw: the result is
-// then empty bytes (or the bytes read before a transfer broke off).
+// never lets pending window events run. An address without a scheme counts
+// as http://; one with another scheme (ftp, file, ...) is not fetched.
+// Failures never throw: the result is then empty bytes (or the bytes read
+// before a transfer broke off).
 class WinInetFetcher
 {
   public:

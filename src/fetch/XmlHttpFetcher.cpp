@@ -38,6 +38,8 @@ std::string FetchSingleRead(const std::string &pageAddress, const std::string &r
     request.followRedirects = true;
     request.maxBodyBytes = kSingleReadBytes;
     request.stopAtLimit = true;
+    // The system's internet library keeps the cookies a redirect sets.
+    request.cookieEngine = true;
     const HttpResult result = HttpClient::Perform(request);
     // A fetch that got no answer is no page of blanks.
     if (!result.ok() && result.body.empty())
@@ -55,6 +57,7 @@ std::string FetchHttp10(const std::string &address)
     request.userAgent = kHttp10Agent;
     request.headers = {"Accept: */*", "Pragma: no-cache"};
     request.followRedirects = true;
+    request.cookieEngine = true;
     const HttpResult result = HttpClient::Perform(request);
     return result.ok() ? UpToZero(result.body) : std::string();
 }

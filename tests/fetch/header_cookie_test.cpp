@@ -58,7 +58,8 @@ TEST(HeaderUtilsTest, HeaderValue)
         {"Connection-Extra: 1\r\nConnection: close", "Connection", ""},
         {"Host: a", "Connection", ""},
         {"", "Connection", ""},
-        {"Host: a", "", ""},
+        {"Host: a", "", "a"},
+        {"Host: a\r\nX: b", "", "a"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(HeaderValue(c.headers, c.name), c.expected) << c.headers << " / " << c.name;

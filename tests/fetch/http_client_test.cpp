@@ -79,10 +79,12 @@ TEST(HttpClientTest, ARequestCarriesOnlyTheGivenLines)
     request.url = server.Url("/form");
     request.method = "POST";
     request.body = std::string(5000, 'b'); // large enough for libcurl to want "Expect: 100-continue"
-    request.headers = {"X-First: 1", "bad line", "X-Injected: a\r\nEvil: b", "x-last: 2"};
+    request.headers = {"X-First: 1", "bad line", "X-Injected: a\r\nEvil: b", "X-Empty:", "Referer:  ", "x-last: 2"};
     EXPECT_TRUE(HttpClient::Perform(request).ok());
     const ReceivedRequest received = server.Requests().at(0);
-    EXPECT_EQ(received.HeaderNames(), (Names{"Host", "X-First", "x-last", "Content-Length"}));
+    // Lines with an empty value are sent too, empty.
+    EXPECT_EQ(received.HeaderNames(), (Names{"Host", "X-First", "X-Empty", "Referer", "x-last", "Content-Length"}));
+    EXPECT_EQ(received.Header("X-Empty"), "");
     EXPECT_EQ(received.body, request.body);
 }
 

@@ -137,6 +137,15 @@ TEST(WinHttpFetcherTest, ParametersShapeTheRequest)
          kDefaultNames,
          {},
          ""},
+        {"a keep-alive line that ends the text stays",
+         With([](WinHttpFetchParams &p) {
+             p.addDefaultHeaders = false;
+             p.extraHeaders = "connection: keep-alive";
+         }),
+         "GET",
+         {"Host", "Connection"},
+         {{"Connection", "keep-alive"}},
+         ""},
         {"no default lines",
          With([](WinHttpFetchParams &p) {
              p.addDefaultHeaders = false;
@@ -196,6 +205,69 @@ TEST(WinHttpFetcherTest, ANamedProxyCarriesTheRequest)
     const ReceivedRequest request = proxy.Requests().at(0);
     EXPECT_EQ(request.target, "http://pages.example/x?y=1");
     EXPECT_EQ(request.Header("Proxy-Authorization"), "Basic cDpx");
+}
+
+TEST(WinHttpFetcherTest, ASecureAddressIsTunnelledThroughTheProxy)
+{
+    // The proxy refuses the tunnel; what matters is that it was asked.
+    RawServer proxy = Answering("HTTP/1.1 403 Forbidden\r\nContent-Length: 0\r\n\r\n");
+    WinHttpFetchParams params;
+    params.proxy = "127.0.0.1:" + std::to_string(proxy.Port());
+    EXPECT_EQ(WinHttpFetcher().Fetch("https://pages.example/x", params), "");
+    ASSERT_EQ(proxy.Requests().size(), 1u);
+    EXPECT_EQ(proxy.Requests()[0].method, "CONNECT");
+    EXPECT_EQ(proxy.Requests()[0].target, "pages.example:443");
+}
+
+TEST(WinHttpFetcherTest, ATimeOutOfZeroOrLessWaitsLongerThanASecond)
+{
+    RawServer late([](const ReceivedRequest &, RawConnection &peer) {
+        peer.Wait(1300);
+        peer.Send(RawServer::Response("HTTP/1.1 200 OK", "late page"));
+    });
+    for (int seconds : {0, -3}) {
+        WinHttpFetchParams params;
+        params.timeoutSeconds = seconds;
+        EXPECT_EQ(WinHttpFetcher().Fetch(late.Url("/"), params), "late page") << seconds;
+        EXPECT_EQ(params.statusText, "200 OK") << seconds;
+    }
+}
+
+// A login page that sets a cookie and redirects to a page that shows the
+// cookies it was sent.
+RawServer LoginSite()
+{
+    return RawServer([](const ReceivedRequest &request, RawConnection &peer) {
+        if (request.target == "/login") {
+            peer.Send(RawServer::Response("HTTP/1.1 302 Found", "", {"Location: /home", "Set-Cookie: sid=42; path=/"}));
+            return;
+        }
+        std::string cookies;
+        for (const auto &[name, value] : request.headers) {
+            if (name == "Cookie")
+                cookies += "[" + value + "]";
+        }
+        peer.Send(RawServer::Response("HTTP/1.1 200 OK", cookies));
+    });
+}
+
+TEST(WinHttpFetcherTest, CookiesSetAlongARedirectGoOnlyWithTheCallersOwn)
+{
+    struct Case {
+        const char *requestCookies;
+        const char *page;
+    } const cases[] = {
+        // No cookies of the caller's: the automatic cookie handling is off.
+        {"", ""},
+        // The stack's own cookie line comes before the caller's.
+        {"a=1", "[sid=42][a=1]"},
+    };
+    for (const Case &c : cases) {
+        RawServer site = LoginSite();
+        WinHttpFetchParams params;
+        params.requestCookies = c.requestCookies;
+        EXPECT_EQ(WinHttpFetcher().Fetch(site.Url("/login"), params), c.page) << c.requestCookies;
+    }
 }
 
 TEST(WinHttpFetcherTest, ProxyVariablesOfTheEnvironmentAreIgnored)
@@ -407,6 +479,7 @@ TEST(WinHttpFetcherTest, AMetaCharsetInTheFirst1024BytesDecodesThePageAgain)
         {"upper-case GBK decoded to the same", page("GBK", gbkText), page("GBK", gbkText)},
         {"unknown set kept", page("x-no-such-set", utf8Text), page("x-no-such-set", utf8Text)},
         {"no meta", "<p>" + gbkText + "</p>", "<p>" + gbkText + "</p>"},
+        {"utf-8 with a byte-order mark", "\xEF\xBB\xBF" + page("utf-8", utf8Text), page("utf-8", gbkText)},
     };
     for (const CharsetCase &c : cases) {
         RawServer server = Answering(RawServer::Response("HTTP/1.1 200 OK", c.body));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,33 @@ TEST(WinInetFetcherTest, HeaderValuesAndWhatComesBackInTheParameters)
     EXPECT_EQ(params.bodyBytes, "q=1");
 }
 
+TEST(WinInetFetcherTest, TheAgentIsTakenFromTheHeaderTextAndSentOnce)
+{
+    const std::string defaultAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+    struct Case {
+        const char *extraHeaders;
+        bool normalizeHeaders;
+        std::string agent;
+    } const cases[] = {
+        {"user-agent:  Reader/2 ", true, "Reader/2"},
+        {"X-A: 1\r\nUser-Agent: Reader/3\r\nX-B: 2", true, "Reader/3"},
+        // An empty value, or a name the exact-case search misses: the default.
+        {"User-Agent: ", true, defaultAgent},
+        {"User-Agent:", false, defaultAgent},
+        {"user-agent: Reader/4", false, defaultAgent},
+    };
+    for (const Case &c : cases) {
+        RawServer server = Answering(RawServer::Response("HTTP/1.1 200 OK", "ok"));
+        WinInetFetchParams params;
+        params.extraHeaders = c.extraHeaders;
+        params.normalizeHeaders = c.normalizeHeaders;
+        WinInetFetcher::Fetch(server.Url("/p"), params);
+        const ReceivedRequest request = server.Requests().at(0);
+        EXPECT_EQ(request.HeaderCount("User-Agent"), 1) << c.extraHeaders;
+        EXPECT_EQ(request.Header("User-Agent"), c.agent) << c.extraHeaders;
+    }
+}
+
 TEST(WinInetFetcherTest, ResponseCookiesAreCollectedAndMerged)
 {
     const std::string response =
@@ -220,6 +248,47 @@ TEST(WinInetFetcherTest, TheBodyComesBackWhateverTheStatus)
     EXPECT_EQ(WinInetFetcher::Fetch(server.Url("/move"), params), "moved");
 }
 
+TEST(WinInetFetcherTest, ANamedProxyCarriesTheRequest)
+{
+    RawServer proxy = Answering(RawServer::Response("HTTP/1.1 200 OK", "via proxy"));
+    WinInetFetchParams params;
+    params.proxy = "127.0.0.1:" + std::to_string(proxy.Port());
+    EXPECT_EQ(WinInetFetcher::Fetch("http://covers.example/c.jpg", params), "via proxy");
+    ASSERT_EQ(proxy.Requests().size(), 1u);
+    EXPECT_EQ(proxy.Requests()[0].target, "http://covers.example/c.jpg");
+}
+
+TEST(WinInetFetcherTest, CookiesSetAlongARedirectAreKeptOnlyWhenTheCallerSuppliesNone)
+{
+    struct Case {
+        std::optional<std::string> requestCookies;
+        const char *body;
+    } const cases[] = {
+        {std::nullopt, "[sid=42]"},
+        // Supplied, even empty: the stack's own cookie handling is off.
+        {std::string(), ""},
+        {std::string("a=1"), "[a=1]"},
+    };
+    for (const Case &c : cases) {
+        RawServer site([](const ReceivedRequest &request, RawConnection &peer) {
+            if (request.target == "/login") {
+                peer.Send(
+                    RawServer::Response("HTTP/1.1 302 Found", "", {"Location: /home", "Set-Cookie: sid=42; path=/"}));
+                return;
+            }
+            std::string cookies;
+            for (const auto &[name, value] : request.headers) {
+                if (name == "Cookie")
+                    cookies += "[" + value + "]";
+            }
+            peer.Send(RawServer::Response("HTTP/1.1 200 OK", cookies));
+        });
+        WinInetFetchParams params;
+        params.requestCookies = c.requestCookies;
+        EXPECT_EQ(WinInetFetcher::Fetch(site.Url("/login"), params), c.body) << c.requestCookies.value_or("none");
+    }
+}
+
 TEST(WinInetFetcherTest, SelfSignedHttpsIsAccepted)
 {
     LocalServer server(LocalServer::Https);
@@ -241,6 +310,13 @@ TEST(WinInetFetcherTest, FailuresGiveEmptyBytes)
     EXPECT_EQ(refused.responseHeaders, "");
     EXPECT_EQ(refused.responseCookies, "a=1");
     EXPECT_EQ(WinInetFetcher::Fetch("http://cover.invalid/x.jpg"), "");
+
+    // Another scheme is not fetched over HTTP from the same host and port.
+    RawServer server = Answering(RawServer::Response("HTTP/1.1 200 OK", "page"));
+    for (const std::string scheme : {"ftp", "file", "gopher"})
+        EXPECT_EQ(WinInetFetcher::Fetch(scheme + "://127.0.0.1:" + std::to_string(server.Port()) + "/x.jpg"), "")
+            << scheme;
+    EXPECT_TRUE(server.Requests().empty());
 }
 
 } // namespace

@@ -36,7 +36,8 @@ void ExpectRandomSuffix(const std::string &target, const std::string &prefix)
 struct ModeCase {
     FetchMode mode;
     const char *version;
-    const char *agent; // nullptr: the page address
+    const char *agent;  // nullptr: the page address
+    const char *accept; // nullptr: not looked at
     bool browserHeaders;
 };
 
@@ -66,8 +67,10 @@ TEST_P(XmlHttpModeTest, SendsTheClientsRequestAndReturnsTheBody)
     // The suffix follows the caller's query directly, also after a "?".
     ExpectRandomSuffix(request.target, "/search?kw=abc?");
     EXPECT_EQ(request.Header("User-Agent"), c.agent ? std::string(c.agent) : address);
+    if (c.accept) {
+        EXPECT_EQ(request.Header("Accept"), c.accept);
+    }
     if (c.browserHeaders) {
-        EXPECT_EQ(request.Header("Accept"), "*/*");
         EXPECT_NE(request.Header("Accept-Language").find("zh-CN"), std::string::npos);
         EXPECT_NE(request.Header("Accept-Encoding").find("gzip"), std::string::npos);
         EXPECT_NE(request.Header("Accept-Encoding").find("deflate"), std::string::npos);
@@ -78,11 +81,12 @@ TEST_P(XmlHttpModeTest, SendsTheClientsRequestAndReturnsTheBody)
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, XmlHttpModeTest,
-    ::testing::Values(ModeCase{FetchMode::SingleRead, "HTTP/1.1", nullptr, false},
+    ::testing::Values(ModeCase{FetchMode::SingleRead, "HTTP/1.1", nullptr, nullptr, false},
                       ModeCase{FetchMode::Http10, "HTTP/1.0", "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)",
-                               false},
+                               "*/*", false},
                       ModeCase{FetchMode::Browser, "HTTP/1.1",
-                               "Mozilla/5.0 (Windows NT 10.0; Win64; x64; Trident/7.0; rv:11.0) like Gecko", true}));
+                               "Mozilla/5.0 (Windows NT 10.0; Win64; x64; Trident/7.0; rv:11.0) like Gecko", "*/*",
+                               true}));
 
 TEST(XmlHttpFetcherTest, EveryModeCutsAtTheFirstZeroByteAndTakesErrorPages)
 {
@@ -125,6 +129,21 @@ TEST(XmlHttpFetcherTest, AFailedFetchIsEmptyTextInEveryMode)
         EXPECT_EQ(fetcher.FetchRaw(refused), "") << static_cast<int>(mode);
         EXPECT_EQ(fetcher.FetchRaw("http://nowhere.invalid/page"), "") << static_cast<int>(mode);
         EXPECT_EQ(fetcher.FetchRaw(""), "") << static_cast<int>(mode);
+    }
+}
+
+TEST(XmlHttpFetcherTest, EveryModeSendsTheCookiesThatARedirectSets)
+{
+    RawServer server([](const ReceivedRequest &request, RawConnection &peer) {
+        if (request.target.rfind("/login", 0) == 0)
+            peer.Send(RawServer::Response("HTTP/1.1 302 Found", "", {"Location: /home", "Set-Cookie: sid=42; path=/"}));
+        else
+            peer.Send(RawServer::Response("HTTP/1.1 200 OK", "cookie=" + request.Header("Cookie")));
+    });
+    ASSERT_TRUE(server.Started());
+    for (FetchMode mode : {FetchMode::SingleRead, FetchMode::Http10, FetchMode::Browser}) {
+        const std::string page = XmlHttpFetcher(mode).FetchRaw(server.Url("/login"));
+        EXPECT_EQ(page.substr(0, page.find(' ')), "cookie=sid=42") << static_cast<int>(mode);
     }
 }
 
