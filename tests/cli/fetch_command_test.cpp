@@ -1,32 +1,21 @@
-#include "Cli.h"
+#include "CliRun.h"
+
 #include "support/LocalServer.h"
 #include "support/RawServer.h"
 #include "text/CodePage.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace
 {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 CliRun RunFetch(std::vector<std::string> args)
 {
     args.insert(args.begin(), "fetch");
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    CliIo io{in, out, err};
-    const int code = RunCli(args, io);
-    return {code, out.str(), err.str()};
+    return RunCliInMemory(args);
 }
 
 class FetchCommandTest : public ::testing::Test
