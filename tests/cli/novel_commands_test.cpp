@@ -4,6 +4,7 @@
 #include "CliRun.h"
 
 #include "app/ActiveSourceConfig.h"
+#include "support/FileBytes.h"
 #include "support/FixtureSite.h"
 #include "support/TempFolder.h"
 #include "text/CodePage.h"
@@ -100,8 +101,7 @@ TEST_F(NovelCommandsTest, DownloadWritesTheChosenChaptersWithAProgressBar)
     const fs::path folder = program.path() / "星海书屋UTF8" / "青云剑客&侠";
     for (const char *name : {"第一章启程.txt", "第二章风起.txt", "第三章山水.txt", "第七章空白页.txt"})
         EXPECT_TRUE(fs::exists(folder / name)) << name;
-    std::ifstream in(folder / "第一章启程.txt", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+    EXPECT_EQ(ReadFileBytes(folder / "第一章启程.txt"),
               Utf8ToGbk("    青云剑客&侠第1章，开篇。\r\n    风声、雨声，声声入耳。\r\n    （完）\r\n"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
 }

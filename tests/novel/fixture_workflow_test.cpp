@@ -5,6 +5,7 @@
 #include "novel/ChapterDownload.h"
 #include "novel/NovelFetcher.h"
 #include "novel/NovelWorkflow.h"
+#include "support/FileBytes.h"
 #include "support/FixtureSite.h"
 #include "support/TempFolder.h"
 #include "text/CodePage.h"
@@ -20,21 +21,6 @@ namespace fs = std::filesystem;
 
 std::string G(const std::string &utf8) { return Utf8ToGbk(utf8); }
 
-std::string Read(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The text a chapter of the fixture site becomes: its paragraphs, each
-// indented by the four non-breaking spaces and ended by its line break.
-std::string ExpectedChapterText(int work, int chapter)
-{
-    std::string text;
-    for (const std::string &paragraph : FixtureSite::ChapterParagraphs(work, chapter))
-        text += "    " + paragraph + "\r\n";
-    return G(text);
-}
 
 class FixtureWorkflowTest : public testing::Test {
 protected:
@@ -141,7 +127,7 @@ TEST_F(FixtureWorkflowTest, LoadsEveryWorkWhateverItsLinksLookLike)
                 ASSERT_EQ(outcome.chapters[i].address, outcome.address + std::to_string(chapter) + ".html");
             }
         }
-        EXPECT_EQ(ReadChapter(fetcher, source, site.SiteUrl(gbk) + "/book/2/1.html"), ExpectedChapterText(2, 1));
+        EXPECT_EQ(ReadChapter(fetcher, source, site.SiteUrl(gbk) + "/book/2/1.html"), FixtureSite::ChapterFileText(2, 1));
         EXPECT_EQ(ReadChapter(fetcher, source, site.SiteUrl(gbk) + "/book/2/7.html"), "");
     }
 }
@@ -180,8 +166,8 @@ TEST_F(FixtureWorkflowTest, DownloadsTheMarkedChaptersWithProgress)
                                                "你选中了3  当前还剩下0  已经完成下载3"}));
     EXPECT_EQ(report.done, 3);
     EXPECT_EQ(report.written, 3);
-    EXPECT_EQ(Read(folder / "第一章启程.txt"), ExpectedChapterText(2, 1));
-    EXPECT_EQ(Read(folder / "第三章山水.txt"), ExpectedChapterText(2, 3));
+    EXPECT_EQ(ReadFileBytes(folder / "第一章启程.txt"), FixtureSite::ChapterFileText(2, 1));
+    EXPECT_EQ(ReadFileBytes(folder / "第三章山水.txt"), FixtureSite::ChapterFileText(2, 3));
     EXPECT_TRUE(fs::exists(folder / "第七章空白页.txt"));
     EXPECT_EQ(fs::file_size(folder / "第七章空白页.txt"), 0u);
 }
@@ -196,7 +182,7 @@ TEST_F(FixtureWorkflowTest, AwkwardTitlesBecomeTheirFileNames)
                            "第八章夜雨.txt", ".txt"};
     for (const char *name : names)
         EXPECT_TRUE(fs::exists(folder / name)) << name;
-    EXPECT_EQ(Read(folder / ".txt"), ExpectedChapterText(2, 9));
+    EXPECT_EQ(ReadFileBytes(folder / ".txt"), FixtureSite::ChapterFileText(2, 9));
 }
 
 // A fetcher that asks the download to stop while a chapter is on its way,

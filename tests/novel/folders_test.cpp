@@ -1,6 +1,7 @@
 // Folders of a download and the replacing write of a chapter file.
 
 #include "novel/Folders.h"
+#include "support/FileBytes.h"
 #include "support/TempFolder.h"
 #include "text/CodePage.h"
 
@@ -16,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<std::string> Entries(const fs::path &folder)
 {
@@ -74,7 +70,7 @@ TEST(WriteFileReplacing, WritesAndReplacesLeavingNoTemporaryFile)
     TempFolder temp;
     const fs::path file = temp.path() / "a.txt";
     ASSERT_TRUE(WriteFileReplacing(file, std::string("one\0two", 7)));
-    EXPECT_EQ(Read(file), std::string("one\0two", 7));
+    EXPECT_EQ(ReadFileBytes(file), std::string("one\0two", 7));
     ASSERT_TRUE(WriteFileReplacing(file, ""));
     EXPECT_EQ(fs::file_size(file), 0u);
     EXPECT_EQ(Entries(temp.path()), std::vector<std::string>{"a.txt"});
@@ -101,7 +97,7 @@ TEST(WriteFileReplacing, AnInterruptedWriteLeavesTheOldFileWhole)
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(written);
-    EXPECT_EQ(Read(file), "old chapter");
+    EXPECT_EQ(ReadFileBytes(file), "old chapter");
     EXPECT_EQ(Entries(temp.path()), std::vector<std::string>{"c.txt"});
 }
 

@@ -12,6 +12,7 @@
 #include "platform/gui/MessageBox.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/TabControl.h"
+#include "support/FileBytes.h"
 #include "support/FixtureSite.h"
 #include "support/TempFolder.h"
 #include "text/CodePage.h"
@@ -39,19 +40,6 @@ namespace {
 
 QString U(const std::string &utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
-std::string ReadFile(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string ExpectedChapterText(int work, int chapter)
-{
-    std::string text;
-    for (const std::string &paragraph : FixtureSite::ChapterParagraphs(work, chapter))
-        text += "    " + paragraph + "\r\n";
-    return Utf8ToGbk(text);
-}
 
 // Lets events run like the desktop does, records the folders it is asked to
 // open, and runs a test's probe at every chance the workflows give it.
@@ -357,9 +345,9 @@ void TestNovelWorkflows::downloadWritesTheMarkedChapters()
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     QCOMPARE(names, (std::vector<std::string>{"第一章启程.txt", "第七章空白页.txt", "第三章山水.txt"}));
-    QCOMPARE(ReadFile(folder / "第一章启程.txt"), ExpectedChapterText(2, 1));
-    QCOMPARE(ReadFile(folder / "第三章山水.txt"), ExpectedChapterText(2, 3));
-    QCOMPARE(ReadFile(folder / "第七章空白页.txt"), std::string());
+    QCOMPARE(ReadFileBytes(folder / "第一章启程.txt"), FixtureSite::ChapterFileText(2, 1));
+    QCOMPARE(ReadFileBytes(folder / "第三章山水.txt"), FixtureSite::ChapterFileText(2, 3));
+    QCOMPARE(ReadFileBytes(folder / "第七章空白页.txt"), std::string());
 }
 
 void TestNovelWorkflows::downloadLocksTheControlsAndCloseEndsIt()

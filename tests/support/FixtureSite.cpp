@@ -382,3 +382,11 @@ void FixtureSite::Serve()
         });
     }
 }
+
+std::string FixtureSite::ChapterFileText(int work, int chapter)
+{
+    std::string text;
+    for (const std::string &paragraph : ChapterParagraphs(work, chapter))
+        text += "    " + paragraph + "\r\n";
+    return Utf8ToGbk(text);
+}

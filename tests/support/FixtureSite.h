@@ -90,6 +90,9 @@ public:
     static std::string ChapterTitle(int work, int chapter);
     // The paragraphs of a chapter, plain; empty for a chapter without body.
     static std::vector<std::string> ChapterParagraphs(int work, int chapter);
+    // What a downloaded chapter file holds, in the code page: each paragraph
+    // indented by the four non-breaking spaces (now plain) and ended by CR LF.
+    static std::string ChapterFileText(int work, int chapter);
 
     // The expressions of Source(), in UTF-8 (the search address is
     // SiteUrl(gbk) + kSearchPath).
