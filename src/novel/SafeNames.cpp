@@ -73,12 +73,14 @@ std::string FitFolderEntry(std::string name)
 
 std::string CleanChapterTitle(std::string_view title)
 {
-    return KeepCharacters(title, [](std::string_view character) {
+    // Cut like a folder name: a longer title would make a file name the
+    // file system refuses, and the chapter would silently not be saved.
+    return FitFolderEntry(KeepCharacters(title, [](std::string_view character) {
         if (IsBlank(character))
             return false;
         return character.size() != 1 ||
                std::find(kRemovedFromTitles.begin(), kRemovedFromTitles.end(), character[0]) == kRemovedFromTitles.end();
-    });
+    }));
 }
 
 std::string SafeFolderName(std::string_view name)

@@ -9,7 +9,9 @@
 
 // The file-name stem of a chapter: the title without "/", "\", "|", "*", "?",
 // ":", ",", "<", ">", the double quote, and without any blank (ASCII space
-// and full-width space). Tabs and other characters stay.
+// and full-width space). Tabs and other characters stay. A stem whose UTF-8
+// form is longer than 240 bytes is cut at a character boundary, so that the
+// stem and ".txt" fit a folder entry.
 std::string CleanChapterTitle(std::string_view title);
 
 // A folder name made from a source name or a work name: never a path that
