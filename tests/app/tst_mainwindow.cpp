@@ -295,6 +295,17 @@ void TestMainWindow::debugWindowIsNeverMoreThanOne()
     QCOMPARE(first->addressBox()->text(), QStringLiteral("http://a/?q=%61"));
     QCOMPARE(first->pageTextBox()->toPlainText(), QStringLiteral("第一页"));
 
+    // A huge page of one line shows its start at once instead of freezing
+    // the window while the whole of it is laid out.
+    std::string huge;
+    for (int i = 0; i < 200000; ++i)
+        huge += "<div><b>x";
+    first->ShowSearch("http://a/", huge);
+    const QString shown = first->pageTextBox()->toPlainText();
+    QVERIFY(shown.startsWith(QStringLiteral("<div><b>x<div>")));
+    QVERIFY(shown.size() < 80 * 1024);
+    QVERIFY(shown.contains(QStringLiteral("1800000")));
+
     // Closed by the user, it goes away; the next click opens a fresh one.
     first->close();
     QTRY_VERIFY(first.isNull());

@@ -8,6 +8,11 @@
 
 namespace {
 
+// A page is shown whole up to this many characters. Laying out a multi-megabyte
+// page (often one line without breaks) takes the text box minutes and freezes
+// the window; the start of a page is what tells whether a source's choices fit.
+constexpr qsizetype kMaxShownCharacters = 64 * 1024;
+
 QLabel *NewLabel(QWidget *parent, const QString &objectName, const QString &text, const QRect &rect)
 {
     auto *label = new QLabel(text, parent);
@@ -43,5 +48,11 @@ DebugWindow::DebugWindow(QWidget *parent)
 void DebugWindow::ShowSearch(const std::string &address, const std::string &pageText)
 {
     m_address->setText(FromGbk(address));
-    m_pageText->setPlainText(FromGbk(pageText));
+    QString text = FromGbk(pageText);
+    if (text.size() > kMaxShownCharacters) {
+        const qsizetype total = text.size();
+        text.truncate(kMaxShownCharacters);
+        text += QStringLiteral("\r\n……（页面共 %1 个字符，这里只显示前 %2 个）").arg(total).arg(kMaxShownCharacters);
+    }
+    m_pageText->setPlainText(text);
 }
